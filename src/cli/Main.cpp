@@ -1,0 +1,47 @@
+// kompendor-cli: the program's functions without a window, on the same code.
+#include <cstring>
+#include <iostream>
+#include <iterator>
+
+#include "cli/CliCommand.h"
+
+// Declarations of the subcommands; each is defined in its own file.
+
+namespace {
+
+const CliCommand kCommands[] = {
+    // {"name", "usage", &RunName},
+    {nullptr, nullptr, nullptr},
+};
+
+int Usage() {
+    std::cerr << "usage: kompendor-cli [--base DIR] COMMAND [ARGS...]\n\ncommands:\n";
+    for (const CliCommand& c : kCommands) {
+        if (c.name) std::cerr << "  " << c.name << " " << c.usage << "\n";
+    }
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CliArgs args;
+    int i = 1;
+    for (; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--base") == 0 && i + 1 < argc) {
+            args.base = argv[++i];
+        } else if (std::strncmp(argv[i], "--base=", 7) == 0) {
+            args.base = argv[i] + 7;
+        } else {
+            break;
+        }
+    }
+    if (i >= argc) return Usage();
+    const char* name = argv[i++];
+    args.args.assign(argv + i, argv + argc);
+    for (const CliCommand& c : kCommands) {
+        if (c.name && std::strcmp(c.name, name) == 0) return c.run(args);
+    }
+    std::cerr << "kompendor-cli: unknown command '" << name << "'\n";
+    return Usage();
+}

@@ -1,0 +1,12 @@
+// Entry point of the window tests: a QApplication on the offscreen platform unless the
+// caller chose another one (the browser tests run under xvfb-run with xcb).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
