@@ -11,5 +11,9 @@
 // letters and case does not matter ("Oase" < "Öl" < "Ozean").
 inline constexpr const char* kGermanCollation = "GERMAN";
 
+// Jet's LIKE (see JetLike.h) takes the place of SQLite's own for "x LIKE y" and "NOT LIKE";
+// a malformed pattern fails the statement with "Invalid pattern string.". NULL on either
+// side gives NULL.
+
 // Registers the collation and the LIKE function on db. Returns false when SQLite refuses.
 bool RegisterAlmanacSql(sqlite3* db);

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "data/Utf8.h"
+
 namespace {
 
 std::string Printf(const char* format, auto... args) {
@@ -20,38 +22,62 @@ std::string Printf(const char* format, auto... args) {
 
 const char* KindName(std::uint16_t vt) {
     switch (vt) {
-        case VT_EMPTY: return "VT_EMPTY";
-        case VT_NULL: return "VT_NULL";
-        case VT_I2: return "VT_I2";
-        case VT_I4: return "VT_I4";
-        case VT_R4: return "VT_R4";
-        case VT_R8: return "VT_R8";
-        case VT_CY: return "VT_CY";
-        case VT_DATE: return "VT_DATE";
-        case VT_BSTR: return "VT_BSTR";
-        case VT_DISPATCH: return "VT_DISPATCH";
-        case VT_ERROR: return "VT_ERROR";
-        case VT_BOOL: return "VT_BOOL";
-        case VT_VARIANT: return "VT_VARIANT";
-        case VT_UNKNOWN: return "VT_UNKNOWN";
-        case VT_DECIMAL: return "VT_DECIMAL";
-        case VT_I1: return "VT_I1";
-        case VT_UI1: return "VT_UI1";
-        case VT_UI2: return "VT_UI2";
-        case VT_UI4: return "VT_UI4";
-        case VT_I8: return "VT_I8";
-        case VT_UI8: return "VT_UI8";
-        case VT_INT: return "VT_INT";
-        case VT_UINT: return "VT_UINT";
-        default: return "VT_UNKNOWN_TYPE";
+        case VT_EMPTY:
+            return "VT_EMPTY";
+        case VT_NULL:
+            return "VT_NULL";
+        case VT_I2:
+            return "VT_I2";
+        case VT_I4:
+            return "VT_I4";
+        case VT_R4:
+            return "VT_R4";
+        case VT_R8:
+            return "VT_R8";
+        case VT_CY:
+            return "VT_CY";
+        case VT_DATE:
+            return "VT_DATE";
+        case VT_BSTR:
+            return "VT_BSTR";
+        case VT_DISPATCH:
+            return "VT_DISPATCH";
+        case VT_ERROR:
+            return "VT_ERROR";
+        case VT_BOOL:
+            return "VT_BOOL";
+        case VT_VARIANT:
+            return "VT_VARIANT";
+        case VT_UNKNOWN:
+            return "VT_UNKNOWN";
+        case VT_DECIMAL:
+            return "VT_DECIMAL";
+        case VT_I1:
+            return "VT_I1";
+        case VT_UI1:
+            return "VT_UI1";
+        case VT_UI2:
+            return "VT_UI2";
+        case VT_UI4:
+            return "VT_UI4";
+        case VT_I8:
+            return "VT_I8";
+        case VT_UI8:
+            return "VT_UI8";
+        case VT_INT:
+            return "VT_INT";
+        case VT_UINT:
+            return "VT_UINT";
+        default:
+            return "VT_UNKNOWN_TYPE";
     }
 }
 
 // Currency in its usual text form: up to four decimals, none when they are all zero.
 std::string CurrencyText(std::int64_t scaled) {
     bool negative = scaled < 0;
-    std::uint64_t magnitude =
-        negative ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
+    std::uint64_t magnitude
+        = negative ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
     std::string text = std::to_string(magnitude / 10000);
     unsigned fraction = static_cast<unsigned>(magnitude % 10000);
     if (fraction != 0) {
@@ -75,55 +101,33 @@ std::string DateText(double oleDate) {
     return buffer;
 }
 
-// UTF-8 decoding and encoding for SortKey; malformed bytes pass through unchanged.
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// Upper case of the Latin letters (ASCII, Latin-1 and Latin Extended-A); ß has no single
-// upper-case letter and stays, so the replacement below turns it into SS.
-char32_t UpperLatin(char32_t c) {
-    if (c >= 'a' && c <= 'z') return c - 0x20;
-    if ((c >= 0xE0 && c <= 0xFE) && c != 0xF7) return c - 0x20;
-    if (c == 0xFF) return 0x178;
-    if (c >= 0x100 && c <= 0x137) return c & ~char32_t{1};
-    if (c >= 0x139 && c <= 0x148) return (c % 2 == 0) ? c - 1 : c;
-    if (c >= 0x14A && c <= 0x177) return c & ~char32_t{1};
-    if (c >= 0x179 && c <= 0x17E) return (c % 2 == 0) ? c - 1 : c;
-    return c;
-}
-
 }  // namespace
 
 std::string ToText(const CVariant& value) {
     std::uint16_t vt = value.Type();
     switch (vt) {
         case VT_EMPTY:
-        case VT_NULL: return {};
-        case VT_I2: return Printf("%hd", static_cast<short>(value.Integer()));
-        case VT_I4: return Printf("%d", static_cast<int>(value.Integer()));
-        case VT_UI1: return Printf("%u", static_cast<unsigned>(value.Integer()));
+        case VT_NULL:
+            return {};
+        case VT_I2:
+            return Printf("%hd", static_cast<short>(value.Integer()));
+        case VT_I4:
+            return Printf("%d", static_cast<int>(value.Integer()));
+        case VT_UI1:
+            return Printf("%u", static_cast<unsigned>(value.Integer()));
         case VT_R4:
-        case VT_R8: return Printf("%f", value.Real());
-        case VT_CY: return CurrencyText(value.Integer());
-        case VT_DATE: return DateText(value.Real());
-        case VT_BSTR: return value.Text();
-        case VT_BOOL: return value.Integer() ? "True" : "False";
-        default: break;
+        case VT_R8:
+            return Printf("%f", value.Real());
+        case VT_CY:
+            return CurrencyText(value.Integer());
+        case VT_DATE:
+            return DateText(value.Real());
+        case VT_BSTR:
+            return value.Text();
+        case VT_BOOL:
+            return value.Integer() ? "True" : "False";
+        default:
+            break;
     }
     std::string prefix;
     if (vt & VT_ARRAY) prefix += "Array of ";
@@ -140,10 +144,15 @@ bool ToNumber(const CVariant& value, double& number) {
         case VT_UI1:
         case VT_UI2:
         case VT_UI4:
-        case VT_BOOL: number = static_cast<double>(value.Integer()); return true;
+        case VT_BOOL:
+            number = static_cast<double>(value.Integer());
+            return true;
         case VT_R4:
-        case VT_R8: number = value.Real(); return true;
-        default: return false;
+        case VT_R8:
+            number = value.Real();
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -173,43 +182,30 @@ std::string SortKey(const std::string& text) {
     std::string upper;
     upper.reserve(text.size() + 4);
     for (size_t i = 0; i < text.size();) {
-        auto byte = static_cast<unsigned char>(text[i]);
-        char32_t c = 0;
-        size_t length = 1;
-        if (byte < 0x80) {
-            c = byte;
-        } else if ((byte & 0xE0) == 0xC0) {
-            c = byte & 0x1F;
-            length = 2;
-        } else if ((byte & 0xF0) == 0xE0) {
-            c = byte & 0x0F;
-            length = 3;
-        } else if ((byte & 0xF8) == 0xF0) {
-            c = byte & 0x07;
-            length = 4;
-        } else {
-            length = 0;
-        }
-        bool valid = length > 0 && i + length <= text.size();
-        for (size_t k = 1; valid && k < length; ++k) {
-            auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) valid = false;
-            c = (c << 6) | (next & 0x3F);
-        }
+        bool valid = true;
+        size_t start = i;
+        char32_t c = utf8::Next(text, i, valid);
         if (!valid) {
-            upper += text[i];
-            ++i;
+            upper += text[start];
             continue;
         }
-        // The design's replacements, applied to the upper-cased letter.
-        switch (char32_t u = UpperLatin(c)) {
-            case 0xC4: upper += 'A'; break;   // Ä
-            case 0xDC: upper += 'U'; break;   // Ü
-            case 0xD6: upper += 'O'; break;   // Ö
-            case 0xDF: upper += "SS"; break;  // ß
-            default: AppendUtf8(upper, u);
+        // Umlauts sort with their base letters and ß as SS, after upper-casing.
+        switch (char32_t u = utf8::UpperLatin(c)) {
+            case 0xC4:
+                upper += 'A';
+                break;  // Ä
+            case 0xDC:
+                upper += 'U';
+                break;  // Ü
+            case 0xD6:
+                upper += 'O';
+                break;  // Ö
+            case 0xDF:
+                upper += "SS";
+                break;  // ß
+            default:
+                utf8::Append(upper, u);
         }
-        i += length;
     }
     return upper;
 }
