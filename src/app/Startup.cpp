@@ -1,0 +1,185 @@
+#include "app/Startup.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/MessageBox.h"
+#include "platform/Text.h"
+
+namespace {
+
+// The buffer the texts of section Errors are read into.
+constexpr std::size_t kErrorTextBuffer = 512;
+// The engine's message goes into a buffer of this size.
+constexpr std::size_t kEngineMessageBuffer = 256;
+
+bool CanReadFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    // A folder of that name can be opened here, but it is not the file.
+    struct stat st {};
+    bool file = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    ::close(fd);
+    return file;
+}
+
+// The test the design makes by changing into the folder: it must exist and be enterable.
+bool CanEnterDirectory(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+bool HasFlag(const std::string& flags, std::string_view flag) {
+    std::size_t pos = 0;
+    while ((pos = flags.find(flag, pos)) != std::string::npos) {
+        bool startOk = pos == 0 || flags[pos - 1] == ' ';
+        std::size_t end = pos + flag.size();
+        bool endOk = end == flags.size() || flags[end] == ' ' || flags[end] == '=';
+        if (startOk && endOk) return true;
+        pos = end;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string FormatOneArgument(const std::string& format, const std::string& argument) {
+    std::string out;
+    bool used = false;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size()) {
+            if (format[i + 1] == '%') {
+                out += '%';
+                ++i;
+                continue;
+            }
+            if (format[i + 1] == 's' && !used) {
+                out += argument;
+                used = true;
+                ++i;
+                continue;
+            }
+        }
+        out += format[i];
+    }
+    return out;
+}
+
+std::string ChromiumFlags(const std::string& current, bool root, bool gpu) {
+    std::string flags = current;
+    auto add = [&](std::string_view flag) {
+        if (HasFlag(flags, flag)) return;
+        if (!flags.empty()) flags += ' ';
+        flags += flag;
+    };
+    if (root) add("--no-sandbox");
+    if (!gpu) add("--disable-gpu");
+    return flags;
+}
+
+CStartupChecks::CStartupChecks(const CSettings& settings, const IDriveTypes& drives,
+                               const IRegistryStore& registry)
+    : m_settings(settings), m_drives(drives), m_registry(registry) {}
+
+StartupResult CStartupChecks::Run(const StartupHooks& hooks) {
+    StartupResult result;
+    auto fail = [&]() -> StartupResult {
+        result.exitCode = m_quitRequest.value_or(1);
+        result.database.reset();
+        return std::move(result);
+    };
+    if (!CheckLocalDisk()) return fail();
+    if (!InitEngine(hooks)) return fail();
+    // Hosting controls and three-dimensional dialog controls need no switch here.
+    result.mapPath = m_settings.ReadIniValue("Paths", "Map", "", true);
+    if (!CheckFilesAndDirectories()) return fail();
+    result.database = OpenAlmanac();
+    if (!result.database) return fail();
+    result.ok = true;
+    result.exitCode = 0;
+    return result;
+}
+
+bool CStartupChecks::CheckLocalDisk() {
+    DriveInfo drive = m_drives.Lookup(m_settings.baseDir);
+    if (drive.type & 4) {
+        ShowMessageBox(kLocalDiskText, kCaptionHinweis, MsgIcon::Information, MsgButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
+bool CStartupChecks::InitEngine(const StartupHooks& hooks) {
+    if (m_settings.loaded != 1) return false;
+    if (hooks.initComponents && !hooks.initComponents()) {
+        ShowInstallError(ErrorText("OleInit", kOleInitDefault));
+        return false;
+    }
+    if (!CheckComponent(m_registry, kControlSetProgId, kControlSetVersion,
+                        m_settings.baseDir)) {
+        ShowInstallError(ErrorText("NOXCtrls", kNoxCtrlsDefault, kControlSetVersionText));
+        return false;
+    }
+    if (hooks.loadCursors) hooks.loadCursors();
+    return true;
+}
+
+bool CStartupChecks::CheckFilesAndDirectories() {
+    const std::string& ui = m_settings.ui;
+    if (!CanEnterDirectory(ui)) {
+        // The skin may come as an archive named like the folder.
+        std::string archive = ui.empty() ? std::string() : ui.substr(0, ui.size() - 1);
+        if (!FileCheck(archive + ".nox")) return false;
+    }
+    return DirectoryCheck(m_settings.cursor) && FileCheck(m_settings.mdb)
+           && DirectoryCheck(m_settings.img) && DirectoryCheck(m_settings.html);
+}
+
+std::unique_ptr<CDatabase> CStartupChecks::OpenAlmanac() {
+    auto database = std::make_unique<CDatabase>();
+    try {
+        database->Open(m_settings.mdb, true, true, kAlmanacConnect);
+        return database;
+    } catch (const std::exception& error) {
+        std::string message = TruncateChars(error.what(), kEngineMessageBuffer - 1);
+        database.reset();
+        ShowInstallError(message);
+        return nullptr;
+    }
+}
+
+bool CStartupChecks::FileCheck(const std::string& path) { return Check(path, false); }
+
+bool CStartupChecks::DirectoryCheck(const std::string& path) { return Check(path, true); }
+
+bool CStartupChecks::Check(const std::string& path, bool directory) {
+    const DriveInfo drive = m_drives.Lookup(path);
+    while (true) {
+        if (directory ? CanEnterDirectory(path) : CanReadFile(path)) return true;
+        if (drive.type != DRIVE_CDROM) {
+            ShowMessageBox(
+                FormatOneArgument(directory ? kDirectoryNotFoundText : kFileNotFoundText, path),
+                kCaptionFehler, MsgIcon::Stop, MsgButtons::Ok);
+            m_quitRequest = -1;
+            return false;
+        }
+        if (ShowMessageBox(FormatOneArgument(kInsertDiscText, drive.root), kCaptionHinweis,
+                           MsgIcon::Information, MsgButtons::OkCancel)
+            != IDOK) {
+            return false;
+        }
+    }
+}
+
+std::string CStartupChecks::ErrorText(const std::string& key, const std::string& defaultText,
+                                      const std::optional<std::string>& argument) const {
+    std::string text = m_settings.ReadIniValue("Errors", key, defaultText, false, kErrorTextBuffer);
+    if (argument) text = FormatOneArgument(text, *argument);
+    return ReplaceAll(std::move(text), "<BR>", "\n");
+}
+
+void CStartupChecks::ShowInstallError(const std::string& reason) const {
+    ShowMessageBox(ErrorText("Install", kInstallDefault, reason), "", MsgIcon::Stop,
+                   MsgButtons::Ok);
+}
