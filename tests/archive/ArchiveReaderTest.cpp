@@ -1,0 +1,469 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "archive/ArchivePassword.h"
+#include "archive/ArchiveReader.h"
+#include "archive/ArchiveTestSupport.h"
+
+using namespace archive_test;
+
+namespace {
+
+// The cause f raised, 0 when it raised nothing.
+int CauseOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const CZipException& e) {
+        return e.Cause();
+    }
+    return 0;
+}
+
+Bytes Extract(CArchiveReader& reader, const std::string& name,
+              std::size_t chunk = CArchiveReader::kDefaultChunk) {
+    CMemoryBlock block;
+    EXPECT_TRUE(reader.ExtractByName(name, block, chunk)) << name;
+    return block;
+}
+
+// Offsets of the headers of one member in an archive's bytes.
+struct MemberHeaders {
+    std::size_t central;
+    std::size_t local;
+};
+
+MemberHeaders Headers(const Bytes& archive, const std::string& name) {
+    for (std::size_t pos = CentralOffset(archive); pos + 46 <= archive.size();) {
+        if (Get32(archive, pos) != 0x02014B50) break;
+        const std::size_t nameLength = Get16(archive, pos + 28);
+        const std::string stored(archive.begin() + pos + 46,
+                                 archive.begin() + pos + 46 + nameLength);
+        if (stored == name) return {pos, Get32(archive, pos + 42)};
+        pos += 46 + nameLength + Get16(archive, pos + 30) + Get16(archive, pos + 32);
+    }
+    ADD_FAILURE() << "no member " << name;
+    return {0, 0};
+}
+
+std::size_t DataOffset(const Bytes& archive, const MemberHeaders& h) {
+    return h.local + 30 + Get16(archive, h.local + 26) + Get16(archive, h.local + 28);
+}
+
+class ArchiveReaderTest : public ::testing::Test {
+protected:
+    // Runs Info-ZIP's zip in the test folder.
+    bool Zip(const std::string& args) { return RunIn(dir.Path(), "zip -q " + args); }
+    void File(const std::string& name, const std::string& text) { WriteText(dir / name, text); }
+
+    CTempDir dir;
+};
+
+#define REQUIRE_TOOL(tool) \
+    if (!HaveTool(tool)) GTEST_SKIP() << tool " is not installed"
+
+}  // namespace
+
+TEST_F(ArchiveReaderTest, ExtractsWhatInfoZipWrote) {
+    REQUIRE_TOOL("zip");
+    const std::string stored = SampleText(3000, 1);
+    const std::string deflated = SampleText(300000, 2);  // many read pieces and chunks
+    File("stored.txt", stored);
+    File("empty.txt", "");
+    File("deflated.txt", deflated);
+    ASSERT_TRUE(Zip("-0 -P PlumTreeVoyage Graph.nox stored.txt empty.txt"));
+    ASSERT_TRUE(Zip("-P PlumTreeVoyage Graph.nox deflated.txt"));
+
+    CArchiveReader reader;
+    reader.Open(dir / "Graph.nox");
+    ASSERT_EQ(reader.GetCount(), 3);
+    EXPECT_EQ(reader.GetEntry(0).method, 0);
+    EXPECT_EQ(reader.GetEntry(2).method, 8);
+    EXPECT_TRUE(reader.GetEntry(0).IsEncrypted());
+    ASSERT_TRUE(reader.SetPassword(kArchivePassword));
+    EXPECT_EQ(Extract(reader, "stored.txt"), ToBytes(stored));
+    EXPECT_EQ(Extract(reader, "deflated.txt"), ToBytes(deflated));
+    CMemoryBlock block{1, 2, 3};
+    EXPECT_TRUE(reader.ExtractByName("empty.txt", block));
+    EXPECT_TRUE(block.empty());
+    reader.Close();
+    EXPECT_EQ(reader.GetCount(), 0);
+
+    EXPECT_TRUE(ExtractFileToMemory(dir / "Graph.nox", "deflated.txt", block, kArchivePassword));
+    EXPECT_EQ(block, ToBytes(deflated));
+}
+
+TEST_F(ArchiveReaderTest, ExtractsSevenZipZipCrypto) {
+    REQUIRE_TOOL("7z");
+    const std::string text = SampleText(70000, 3);
+    File("Karte.txt", text);
+    // 7-Zip knows the CRC before it writes, so its check byte is the CRC's high byte.
+    for (const char* level : {"-mx=0", "-mx=5"}) {
+        SCOPED_TRACE(level);
+        std::filesystem::remove(dir / "Geo.nox");
+        ASSERT_TRUE(RunIn(dir.Path(), std::string("7z a -tzip -bd -pPlumTreeVoyage -mem=ZipCrypto ")
+                                          + level + " Geo.nox Karte.txt"));
+        CArchiveReader reader;
+        reader.Open(dir / "Geo.nox");
+        ASSERT_EQ(reader.GetCount(), 1);
+        EXPECT_FALSE(reader.GetEntry(0).HasDataDescriptor());
+        EXPECT_EQ(reader.GetEntry(0).method, level[4] == '0' ? 0 : 8);
+        reader.SetPassword(kArchivePassword);
+        EXPECT_EQ(Extract(reader, "Karte.txt"), ToBytes(text));
+    }
+}
+
+// Info-ZIP reading from a pipe writes a data descriptor (the check byte is then the time's
+// high byte) and a Zip64 end record between the central directory and the end record.
+// Bytes put in front of an archive shift all its offsets.
+TEST_F(ArchiveReaderTest, DataDescriptorAndBytesInFront) {
+    REQUIRE_TOOL("zip");
+    const std::string text = SampleText(40000, 4);
+    File("input.txt", text);
+    ASSERT_TRUE(RunIn(dir.Path(), "cat input.txt | zip -q -P PlumTreeVoyage Pipe.nox -"));
+    ASSERT_TRUE(Zip("-P PlumTreeVoyage Plain.nox input.txt"));
+
+    Bytes prefix(5000);
+    std::mt19937 random(7);
+    for (auto& b : prefix) b = static_cast<std::uint8_t>(random());
+    for (const char* archive : {"Pipe.nox", "Plain.nox"}) {
+        const Bytes original = ReadBytes(dir / archive);
+        Bytes shifted = prefix;
+        shifted.insert(shifted.end(), original.begin(), original.end());
+        WriteBytes(dir / "Shifted.nox", shifted);
+        for (const char* name : {archive, "Shifted.nox"}) {
+            SCOPED_TRACE(std::string(archive) + " as " + name);
+            CArchiveReader reader;
+            reader.Open(dir / name);
+            EXPECT_EQ(reader.GetOffsetShift(), name == std::string(archive) ? 0u : prefix.size());
+            ASSERT_EQ(reader.GetCount(), 1);
+            const CArchiveEntry& entry = reader.GetEntry(0);
+            EXPECT_TRUE(entry.HasDataDescriptor());
+            reader.SetPassword(kArchivePassword);
+            EXPECT_EQ(Extract(reader, entry.name), ToBytes(text));
+        }
+    }
+}
+
+struct CommentCase {
+    std::size_t commentBytes;  // bytes behind the end record
+    bool opens;
+};
+
+class EndRecordSearch : public ::testing::TestWithParam<CommentCase> {};
+
+// The end record is searched in the last 65557 bytes, in windows of 32768 bytes that
+// overlap by 3; the lengths around 32747 and 65513 put the signature across a border.
+TEST_P(EndRecordSearch, FindsRecordBehindComment) {
+    REQUIRE_TOOL("zip");
+    CTempDir dir;
+    WriteText(dir / "a.txt", "Inhalt");
+    ASSERT_TRUE(RunIn(dir.Path(), "zip -q a.zip a.txt"));
+    Bytes archive = ReadBytes(dir / "a.zip");
+    const std::size_t end = EndRecordOffset(archive);
+    ASSERT_EQ(end + 22, archive.size());
+    const CommentCase c = GetParam();
+    Put16(archive, end + 20,
+          static_cast<std::uint16_t>(std::min<std::size_t>(c.commentBytes, 0xFFFF)));
+    archive.insert(archive.end(), c.commentBytes, '#');
+    WriteBytes(dir / "a.zip", archive);
+
+    CArchiveReader reader;
+    const int cause = CauseOf([&] { reader.Open(dir / "a.zip"); });
+    if (c.opens) {
+        ASSERT_EQ(cause, 0);
+        EXPECT_EQ(reader.GetEndRecord().comment.size(), c.commentBytes);
+        EXPECT_EQ(Extract(reader, "a.txt"), ToBytes("Inhalt"));
+    } else {
+        EXPECT_EQ(cause, CZipException::kCdirNotFound);
+        EXPECT_FALSE(reader.IsOpen());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ArchiveReader, EndRecordSearch,
+                         ::testing::Values(CommentCase{0, true}, CommentCase{32745, true},
+                                           CommentCase{32747, true}, CommentCase{32748, true},
+                                           CommentCase{32749, true}, CommentCase{32750, true},
+                                           CommentCase{65511, true}, CommentCase{65512, true},
+                                           CommentCase{65513, true}, CommentCase{65514, true},
+                                           CommentCase{65535, true}, CommentCase{65536, false},
+                                           CommentCase{70000, false}));
+
+TEST_F(ArchiveReaderTest, PasswordsAndMethods) {
+    REQUIRE_TOOL("zip");
+    File("zahlen.txt", SampleText(20000, 5));
+    ASSERT_TRUE(Zip("-P PlumTreeVoyage Info.nox zahlen.txt"));
+    ASSERT_TRUE(Zip("-Z bzip2 -P PlumTreeVoyage Bzip.nox zahlen.txt"));
+    std::vector<std::string> archives = {"Info.nox"};
+    if (HaveTool("7z")) {
+        ASSERT_TRUE(RunIn(dir.Path(),
+                          "7z a -tzip -bd -pPlumTreeVoyage -mem=ZipCrypto Seven.nox "
+                          "zahlen.txt"));
+        archives.push_back("Seven.nox");
+    }
+    for (const std::string& archive : archives) {
+        SCOPED_TRACE(archive);
+        CArchiveReader reader;
+        reader.Open(dir / archive);
+        CMemoryBlock block;
+        // Without a password an encrypted member is simply not there for the caller.
+        EXPECT_FALSE(reader.ExtractByName("zahlen.txt", block));
+        reader.SetPassword("Pflaumenbaum");
+        EXPECT_EQ(CauseOf([&] { reader.ExtractByName("zahlen.txt", block); }),
+                  CZipException::kBadPassword);
+        EXPECT_FALSE(reader.IsFileOpen());
+        EXPECT_EQ(
+            TryExtractFileToMemory(dir / archive, "zahlen.txt", block, "plumtreevoyage").cause,
+            CZipException::kBadPassword);
+        const CExtractResult none = TryExtractFileToMemory(dir / archive, "zahlen.txt", block, "");
+        EXPECT_FALSE(none);
+        EXPECT_EQ(none.cause, 0);
+    }
+
+    CArchiveReader reader;
+    reader.Open(dir / "Bzip.nox");
+    ASSERT_EQ(reader.GetEntry(0).method, 12);
+    reader.SetPassword(kArchivePassword);
+    CMemoryBlock block;
+    const CExtractResult result = reader.TryExtractByName("zahlen.txt", block);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.cause, CZipException::kBadZipFile);
+}
+
+// Every damage to the headers is refused with cause 10 or 18, and nothing is allocated for
+// sizes the file cannot hold.
+TEST_F(ArchiveReaderTest, DamagedHeadersFailCleanly) {
+    REQUIRE_TOOL("zip");
+    File("s.txt", SampleText(5000, 6));
+    File("d.txt", SampleText(50000, 7));
+    ASSERT_TRUE(Zip("-0 Base.zip s.txt") && Zip("Base.zip d.txt"));
+    const Bytes base = ReadBytes(dir / "Base.zip");
+    const MemberHeaders s = Headers(base, "s.txt");
+    const MemberHeaders d = Headers(base, "d.txt");
+    const std::size_t end = EndRecordOffset(base);
+
+    // Sets a 32-bit field in the central and the local header of a member alike.
+    auto both32
+        = [](Bytes& b, const MemberHeaders& h, std::size_t centralField, std::uint32_t value) {
+              Put32(b, h.central + centralField, value);
+              Put32(b, h.local + centralField - 2, value);
+          };
+    struct Damage {
+        const char* what;
+        std::function<void(Bytes&)> apply;
+        int cause;
+    };
+    const Damage damages[] = {
+        {"cut in the end record", [](Bytes& b) { b.resize(b.size() - 10); }, 10},
+        {"cut in half", [](Bytes& b) { b.resize(b.size() / 2); }, 18},
+        {"huge uncompressed size", [&](Bytes& b) { both32(b, d, 24, 0xFFFFFFF0u); }, 10},
+        {"stream shorter than its size",
+         [&](Bytes& b) { both32(b, d, 24, Get32(b, d.central + 24) + 100); }, 10},
+        {"compressed size beyond the file", [&](Bytes& b) { both32(b, d, 20, 0x7FFFFFFF); }, 10},
+        {"stored sizes differ", [&](Bytes& b) { both32(b, s, 24, 4999); }, 10},
+        {"local signature", [&](Bytes& b) { b[d.local + 2] = 9; }, 10},
+        {"local method", [&](Bytes& b) { Put16(b, d.local + 8, 0); }, 10},
+        {"local CRC", [&](Bytes& b) { Put32(b, d.local + 14, 1); }, 10},
+        {"local name length", [&](Bytes& b) { Put16(b, d.local + 26, 4); }, 10},
+        {"local header beyond the file", [&](Bytes& b) { Put32(b, d.central + 42, 0x7FFFFF00); },
+         10},
+        {"central signature", [&](Bytes& b) { b[d.central + 3] = 9; }, 10},
+        {"central name length", [&](Bytes& b) { Put16(b, d.central + 28, 0xFFFF); }, 10},
+        {"more entries than recorded", [&](Bytes& b) { Put16(b, end + 10, 3); }, 10},
+        {"directory size without entries", [&](Bytes& b) { Put16(b, end + 10, 0); }, 10},
+        {"directory behind the end record", [&](Bytes& b) { Put32(b, end + 16, 0x10000000); }, 10},
+        {"second volume", [&](Bytes& b) { Put16(b, end + 4, 1); }, 10},
+        {"comment longer than the file", [&](Bytes& b) { Put16(b, end + 20, 1); }, 10},
+        {"other method", [&](Bytes& b) { Put16(b, d.central + 10, 12), Put16(b, d.local + 8, 12); },
+         10},
+    };
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.what);
+        Bytes bytes = base;
+        damage.apply(bytes);
+        WriteBytes(dir / "Damaged.zip", bytes);
+        const int cause = CauseOf([&] {
+            CArchiveReader reader;
+            reader.Open(dir / "Damaged.zip");
+            for (int i = 0; i < reader.GetCount(); ++i) {
+                CMemoryBlock block;
+                reader.ExtractToMemory(i, block);
+            }
+        });
+        EXPECT_EQ(cause, damage.cause);
+    }
+}
+
+TEST_F(ArchiveReaderTest, DamagedDataIsReported) {
+    REQUIRE_TOOL("zip");
+    File("s.txt", SampleText(5000, 8));
+    File("d.txt", SampleText(50000, 9));
+    ASSERT_TRUE(Zip("-0 Plain.zip s.txt") && Zip("Plain.zip d.txt"));
+    ASSERT_TRUE(Zip("-P PlumTreeVoyage Secret.zip d.txt"));
+    struct Flip {
+        const char* archive;
+        const char* member;
+        std::size_t at;  // byte of the data to flip
+        std::vector<int> causes;
+    };
+    const Flip flips[] = {
+        {"Plain.zip", "s.txt", 2500, {CZipException::kBadCrc}},
+        {"Plain.zip", "d.txt", 9000, {CZipException::kDataError, CZipException::kBadCrc}},
+        {"Secret.zip",
+         "d.txt",
+         9000,
+         {CZipException::kDataError, CZipException::kBufError, CZipException::kBadCrc}},
+    };
+    for (const Flip& flip : flips) {
+        SCOPED_TRACE(std::string(flip.archive) + " " + flip.member);
+        Bytes bytes = ReadBytes(dir / flip.archive);
+        bytes.at(DataOffset(bytes, Headers(bytes, flip.member)) + flip.at) ^= 0x10;
+        WriteBytes(dir / "Flipped.zip", bytes);
+        CMemoryBlock block;
+        const CExtractResult result
+            = TryExtractFileToMemory(dir / "Flipped.zip", flip.member, block, kArchivePassword);
+        EXPECT_FALSE(result);
+        EXPECT_NE(std::find(flip.causes.begin(), flip.causes.end(), result.cause),
+                  flip.causes.end())
+            << "cause " << result.cause;
+        EXPECT_TRUE(block.empty());
+    }
+}
+
+// The previews window keeps one reader open: a bad member must not block the ones after it.
+TEST_F(ArchiveReaderTest, ReaderStaysUsableAfterAnError) {
+    REQUIRE_TOOL("zip");
+    File("gut.txt", SampleText(4000, 10));
+    File("kaputt.txt", SampleText(4000, 11));
+    ASSERT_TRUE(Zip("-P PlumTreeVoyage Previews.nox gut.txt kaputt.txt"));
+    Bytes bytes = ReadBytes(dir / "Previews.nox");
+    const std::size_t data = DataOffset(bytes, Headers(bytes, "kaputt.txt"));
+    std::fill(bytes.begin() + data + 100, bytes.begin() + data + 300, 0xFF);
+    WriteBytes(dir / "Previews.nox", bytes);
+
+    CArchiveReader reader;
+    reader.Open(dir / "Previews.nox");
+    reader.SetPassword(kArchivePassword);
+    CMemoryBlock block;
+    EXPECT_EQ(reader.TryExtractByName("kaputt.txt", block).cause, CZipException::kDataError);
+    EXPECT_FALSE(reader.IsFileOpen());
+    EXPECT_TRUE(reader.TryExtractByName("gut.txt", block));
+    EXPECT_EQ(block, ToBytes(SampleText(4000, 10)));
+
+    ASSERT_TRUE(reader.OpenFile(reader.FindFile("gut.txt")));
+    EXPECT_FALSE(reader.SetPassword("anders"));
+    EXPECT_FALSE(reader.OpenFile(0));
+    EXPECT_FALSE(reader.ExtractByName("gut.txt", block));
+    char head[10];
+    EXPECT_EQ(reader.ReadFile(head, sizeof head), sizeof head);
+    EXPECT_EQ(reader.CloseFile(), -1);  // not read to the end: no CRC check
+    EXPECT_TRUE(reader.SetPassword("anders"));
+}
+
+TEST_F(ArchiveReaderTest, ChunkSizesGiveTheSameBlock) {
+    REQUIRE_TOOL("zip");
+    const std::string text = SampleText(2 * 65535, 12);  // a multiple of the usual chunk
+    File("t.txt", text);
+    ASSERT_TRUE(Zip("-0 -P PlumTreeVoyage Stored.nox t.txt"));
+    ASSERT_TRUE(Zip("-P PlumTreeVoyage Deflated.nox t.txt"));
+    for (const char* archive : {"Stored.nox", "Deflated.nox"}) {
+        CArchiveReader reader;
+        reader.Open(dir / archive);
+        reader.SetPassword(kArchivePassword);
+        for (std::size_t chunk : {std::size_t{1}, std::size_t{4093}, std::size_t{16384},
+                                  std::size_t{65535}, std::size_t{131070}, std::size_t{1} << 20}) {
+            SCOPED_TRACE(std::string(archive) + " chunk " + std::to_string(chunk));
+            EXPECT_EQ(Extract(reader, "t.txt", chunk), ToBytes(text));
+        }
+    }
+}
+
+TEST_F(ArchiveReaderTest, FindFileIgnoresCaseAndSeparator) {
+    REQUIRE_TOOL("zip");
+    std::filesystem::create_directories(dir.Path() / "Flaggen");
+    std::vector<std::string> names
+        = {"Flaggen/Flagge.gif", "Österreich.gif", "Xsterreich.txt", "_unten.txt", "zeta.txt"};
+    for (int i = 0; i < 40; ++i) names.push_back("bild" + std::to_string(100 + i) + ".JPG");
+    for (const std::string& name : names) File(name, "Inhalt von " + name);
+    std::vector<std::string> sorted = names;
+    std::sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
+        std::string x = a, y = b;
+        for (char& c : x) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (char& c : y) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return x < y;
+    });
+    std::vector<std::string> shuffled = names;
+    std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(3));
+    auto list = [](const std::vector<std::string>& v) {
+        std::string s;
+        for (const std::string& n : v) s += " " + Quote(n);
+        return s;
+    };
+    ASSERT_TRUE(Zip("Sorted.zip" + list(sorted)));
+    ASSERT_TRUE(Zip("Shuffled.zip" + list(shuffled)));
+
+    // A DOS zipper's name in code page 437: 0x99 is "Ö".
+    Bytes bytes = ReadBytes(dir / "Shuffled.zip");
+    bytes.at(Headers(bytes, "Xsterreich.txt").central + 46) = 0x99;
+    WriteBytes(dir / "Shuffled.zip", bytes);
+
+    for (const char* archive : {"Sorted.zip", "Shuffled.zip"}) {
+        SCOPED_TRACE(archive);
+        CArchiveReader reader;
+        reader.Open(dir / archive);
+        ASSERT_EQ(reader.GetCount(), static_cast<int>(names.size()));
+        for (int i = 0; i < reader.GetCount(); ++i) {
+            std::string upper = reader.GetEntry(i).name;
+            for (char& c : upper)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            EXPECT_EQ(reader.FindFile(upper), i) << upper;
+        }
+        EXPECT_EQ(reader.GetEntry(reader.FindFile("flaggen\\FLAGGE.GIF")).name,
+                  "Flaggen/Flagge.gif");
+        EXPECT_EQ(reader.GetEntry(reader.FindFile("ÖSTERREICH.gif")).name, "Österreich.gif");
+        EXPECT_EQ(reader.FindFile("Flagge.gif"), -1);
+        EXPECT_EQ(reader.FindFile("bild1000.jpg"), -1);
+        EXPECT_EQ(reader.FindFile(""), -1);
+    }
+
+    CArchiveReader reader;
+    reader.Open(dir / "Shuffled.zip");
+    EXPECT_EQ(Extract(reader, "östERreich.TXT"), ToBytes("Inhalt von Xsterreich.txt"));
+}
+
+TEST_F(ArchiveReaderTest, MissingArchiveOrMember) {
+    CMemoryBlock block;
+    EXPECT_FALSE(ExtractFileToMemory(dir / "Flags.nox", "de.gif", block, kArchivePassword));
+    const CExtractResult missing
+        = TryExtractFileToMemory(dir / "Flags.nox", "de.gif", block, kArchivePassword);
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.cause, 0);
+
+    CArchiveReader reader;
+    EXPECT_EQ(CauseOf([&] { reader.Open(dir / "Flags.nox"); }), CZipException::kErrNo);
+    EXPECT_EQ(CauseOf([&] { reader.Open(dir.Path().string()); }), CZipException::kErrNo);
+    WriteText(dir / "Leer.nox", "");
+    EXPECT_EQ(CauseOf([&] { reader.Open(dir / "Leer.nox"); }), CZipException::kCdirNotFound);
+    EXPECT_FALSE(reader.IsOpen());
+
+    REQUIRE_TOOL("zip");
+    File("de.gif", "GIF89a");
+    ASSERT_TRUE(Zip("-P PlumTreeVoyage Flags.nox de.gif"));
+    EXPECT_FALSE(TryExtractFileToMemory(dir / "Flags.nox", "fr.gif", block, kArchivePassword));
+    EXPECT_TRUE(TryExtractFileToMemory(dir / "Flags.nox", "DE.GIF", block, kArchivePassword));
+    EXPECT_EQ(block, ToBytes("GIF89a"));
+}
+
+TEST(ZipException, CauseNumbers) {
+    const std::pair<int, int> codes[] = {
+        {1, 2},     {2, 3},     {-1, 4},    {-2, 5},    {-3, 6},    {-4, 7},
+        {-5, 8},    {-6, 9},    {-101, 10}, {-102, 11}, {-103, 12}, {-107, 16},
+        {-108, 17}, {-109, 18}, {0, 1},     {-7, 1},    {-100, 1},  {-110, 1},
+    };
+    for (auto [code, cause] : codes) EXPECT_EQ(CZipException::CauseFromCode(code), cause) << code;
+    EXPECT_STREQ(CZipException(17, "Flags.nox").what(), "cause 17: wrong password");
+}
