@@ -1,0 +1,217 @@
+#include "EditionSources.h"
+
+#include <QFile>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+QStringList SplitCsvLine(const QString& line) {
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (int i = 0; i < line.size(); ++i) {
+        QChar c = line[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            fields << field;
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields << field;
+    return fields;
+}
+
+// Protocol buffer wire format, as far as the city list uses it.
+class CPbfReader {
+public:
+    CPbfReader(const uchar* data, qsizetype size) : m_data(data), m_end(data + size) {}
+    bool AtEnd() const { return m_data >= m_end; }
+    bool Varint(std::uint64_t& value) {
+        value = 0;
+        for (int shift = 0; shift < 64; shift += 7) {
+            if (m_data >= m_end) return false;
+            uchar b = *m_data++;
+            value |= std::uint64_t(b & 0x7F) << shift;
+            if (!(b & 0x80)) return true;
+        }
+        return false;
+    }
+    bool SVarint(std::int64_t& value) {
+        std::uint64_t raw;
+        if (!Varint(raw)) return false;
+        value = std::int64_t(raw >> 1) ^ -std::int64_t(raw & 1);
+        return true;
+    }
+    bool Bytes(const uchar*& data, std::uint64_t& length) {
+        if (!Varint(length) || length > std::uint64_t(m_end - m_data)) return false;
+        data = m_data;
+        m_data += length;
+        return true;
+    }
+    bool Skip(int wireType) {
+        std::uint64_t value;
+        const uchar* data;
+        switch (wireType) {
+            case 0:
+                return Varint(value);
+            case 1:
+                return Advance(8);
+            case 2:
+                return Bytes(data, value);
+            case 5:
+                return Advance(4);
+            default:
+                return false;
+        }
+    }
+
+private:
+    bool Advance(qsizetype n) {
+        if (m_end - m_data < n) return false;
+        m_data += n;
+        return true;
+    }
+    const uchar* m_data;
+    const uchar* m_end;
+};
+
+}  // namespace
+
+bool ReadCsvFile(const QString& path, CCsvTable& table, QString& error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = path + ": " + file.errorString();
+        return false;
+    }
+    bool haveHeader = false;
+    while (!file.atEnd()) {
+        QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith('#')) continue;
+        if (!haveHeader) {
+            table.header = SplitCsvLine(line);
+            haveHeader = true;
+        } else {
+            table.rows << SplitCsvLine(line);
+        }
+    }
+    if (!haveHeader) error = path + ": no header line";
+    return haveHeader;
+}
+
+std::optional<double> CsvNumber(const QString& field) {
+    bool ok = false;
+    double value = field.toDouble(&ok);
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+QHash<QByteArray, QString> ReadMoFile(const QString& path) {
+    QHash<QByteArray, QString> result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return result;
+    QByteArray bytes = file.readAll();
+    auto word = [&](qsizetype offset, std::uint32_t& value) {
+        if (offset < 0 || offset + 4 > bytes.size()) return false;
+        std::memcpy(&value, bytes.constData() + offset, 4);
+        return true;
+    };
+    std::uint32_t magic, count, originals, translations;
+    // Magic number in the machine's byte order (catalogues of this system are little-endian).
+    if (!word(0, magic) || magic != 0x950412deu) return result;
+    if (!word(8, count) || !word(12, originals) || !word(16, translations)) return result;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint32_t oLength, oOffset, tLength, tOffset;
+        if (!word(originals + 8 * qsizetype(i), oLength)
+            || !word(originals + 8 * qsizetype(i) + 4, oOffset)
+            || !word(translations + 8 * qsizetype(i), tLength)
+            || !word(translations + 8 * qsizetype(i) + 4, tOffset)) {
+            break;
+        }
+        if (qsizetype(oOffset) + oLength > bytes.size()
+            || qsizetype(tOffset) + tLength > bytes.size()) {
+            break;
+        }
+        if (oLength == 0 || tLength == 0) continue;
+        result.insert(bytes.mid(oOffset, oLength),
+                      QString::fromUtf8(bytes.constData() + tOffset, tLength));
+    }
+    return result;
+}
+
+bool ReadCapitals(const QString& path, QList<CCity>& capitals, QString& error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = path + ": " + file.errorString();
+        return false;
+    }
+    QByteArray bytes = file.readAll();
+    CPbfReader reader(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
+    // Coordinates are deltas to the previous city, in 1e-5 degrees.
+    std::int64_t lastLon = 0, lastLat = 0;
+    while (!reader.AtEnd()) {
+        const uchar* message;
+        std::uint64_t length;
+        if (!reader.Bytes(message, length)) {
+            error = path + ": damaged city list";
+            return false;
+        }
+        CPbfReader fields(message, qsizetype(length));
+        CCity city;
+        while (!fields.AtEnd()) {
+            std::uint64_t key;
+            if (!fields.Varint(key)) {
+                error = path + ": damaged city record";
+                return false;
+            }
+            int tag = int(key >> 3), wireType = int(key & 7);
+            const uchar* text;
+            std::uint64_t textLength, number;
+            std::int64_t signedNumber;
+            bool ok = true;
+            if (wireType == 2 && (tag == 2 || tag == 3 || tag == 7)) {
+                ok = fields.Bytes(text, textLength);
+                QString value
+                    = QString::fromUtf8(reinterpret_cast<const char*>(text), qsizetype(textLength));
+                if (tag == 2) city.name = value;
+                if (tag == 3) city.country = value;
+                if (tag == 7) city.featureCode = value;
+            } else if (wireType == 0 && tag == 1) {
+                ok = fields.SVarint(signedNumber);
+                city.geonameId = signedNumber;
+            } else if (wireType == 0 && tag == 9) {
+                ok = fields.Varint(number);
+                city.population = qint64(number);
+            } else if (wireType == 0 && tag == 10) {
+                ok = fields.SVarint(signedNumber);
+                lastLon += signedNumber;
+            } else if (wireType == 0 && tag == 11) {
+                ok = fields.SVarint(signedNumber);
+                lastLat += signedNumber;
+            } else {
+                ok = fields.Skip(wireType);
+            }
+            if (!ok) {
+                error = path + ": damaged city record";
+                return false;
+            }
+        }
+        city.lon = double(lastLon) / 1e5;
+        city.lat = double(lastLat) / 1e5;
+        if (city.featureCode == "PPLC" || city.featureCode == "PPLG") capitals << city;
+    }
+    return true;
+}
