@@ -212,13 +212,26 @@ TEST_F(ArchiveReaderTest, PasswordsAndMethods) {
         CMemoryBlock block;
         // Without a password an encrypted member is simply not there for the caller.
         EXPECT_FALSE(reader.ExtractByName("zahlen.txt", block));
-        reader.SetPassword("Pflaumenbaum");
-        EXPECT_EQ(CauseOf([&] { reader.ExtractByName("zahlen.txt", block); }),
-                  CZipException::kBadPassword);
-        EXPECT_FALSE(reader.IsFileOpen());
-        EXPECT_EQ(
-            TryExtractFileToMemory(dir / archive, "zahlen.txt", block, "plumtreevoyage").cause,
-            CZipException::kBadPassword);
+        // The check byte lets one wrong password in 256 through (the encryption header is
+        // random); the data then fails to decompress or its CRC does not match.
+        int refused = 0;
+        for (const char* wrong : {"Pflaumenbaum", "plumtreevoyage", "PlumTreeVoyage "}) {
+            SCOPED_TRACE(wrong);
+            reader.SetPassword(wrong);
+            const int cause = CauseOf([&] { reader.ExtractByName("zahlen.txt", block); });
+            EXPECT_FALSE(reader.IsFileOpen());
+            EXPECT_EQ(TryExtractFileToMemory(dir / archive, "zahlen.txt", block, wrong).cause,
+                      cause);
+            if (cause == CZipException::kBadPassword) {
+                ++refused;
+            } else {
+                EXPECT_TRUE(cause == CZipException::kDataError || cause == CZipException::kBufError
+                            || cause == CZipException::kBadZipFile
+                            || cause == CZipException::kBadCrc)
+                    << cause;
+            }
+        }
+        EXPECT_GE(refused, 1);
         const CExtractResult none = TryExtractFileToMemory(dir / archive, "zahlen.txt", block, "");
         EXPECT_FALSE(none);
         EXPECT_EQ(none.cause, 0);
@@ -313,10 +326,13 @@ TEST_F(ArchiveReaderTest, DamagedDataIsReported) {
     const Flip flips[] = {
         {"Plain.zip", "s.txt", 2500, {CZipException::kBadCrc}},
         {"Plain.zip", "d.txt", 9000, {CZipException::kDataError, CZipException::kBadCrc}},
+        // The garbage that follows depends on the random encryption header: the stream may
+        // break, end early or run out of input, or only the CRC may tell.
         {"Secret.zip",
          "d.txt",
          9000,
-         {CZipException::kDataError, CZipException::kBufError, CZipException::kBadCrc}},
+         {CZipException::kDataError, CZipException::kBufError, CZipException::kBadZipFile,
+          CZipException::kBadCrc}},
     };
     for (const Flip& flip : flips) {
         SCOPED_TRACE(std::string(flip.archive) + " " + flip.member);
@@ -339,10 +355,11 @@ TEST_F(ArchiveReaderTest, ReaderStaysUsableAfterAnError) {
     REQUIRE_TOOL("zip");
     File("gut.txt", SampleText(4000, 10));
     File("kaputt.txt", SampleText(4000, 11));
-    ASSERT_TRUE(Zip("-P PlumTreeVoyage Previews.nox gut.txt kaputt.txt"));
+    // Without encryption, so that the damage below breaks the stream the same way each time.
+    ASSERT_TRUE(Zip("Previews.nox gut.txt kaputt.txt"));
     Bytes bytes = ReadBytes(dir / "Previews.nox");
     const std::size_t data = DataOffset(bytes, Headers(bytes, "kaputt.txt"));
-    std::fill(bytes.begin() + data + 100, bytes.begin() + data + 300, 0xFF);
+    std::fill(bytes.begin() + data + 100, bytes.begin() + data + 300, 0xF0);
     WriteBytes(dir / "Previews.nox", bytes);
 
     CArchiveReader reader;
