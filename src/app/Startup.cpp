@@ -27,7 +27,8 @@ bool CanReadFile(const std::string& path) {
 // The test the design makes by changing into the folder: it must exist and be enterable.
 bool CanEnterDirectory(const std::string& path) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)
+           && ::access(path.c_str(), X_OK) == 0;
 }
 
 bool HasFlag(const std::string& flags, std::string_view flag) {
@@ -116,8 +117,7 @@ bool CStartupChecks::InitEngine(const StartupHooks& hooks) {
         ShowInstallError(ErrorText("OleInit", kOleInitDefault));
         return false;
     }
-    if (!CheckComponent(m_registry, kControlSetProgId, kControlSetVersion,
-                        m_settings.baseDir)) {
+    if (!CheckComponent(m_registry, kControlSetProgId, kControlSetVersion, m_settings.baseDir)) {
         ShowInstallError(ErrorText("NOXCtrls", kNoxCtrlsDefault, kControlSetVersionText));
         return false;
     }

@@ -15,22 +15,22 @@
 #include "platform/ComponentCheck.h"
 #include "platform/DriveType.h"
 
-inline constexpr const char* kLocalDiskText =
-    "Bitte installieren Sie diese Anwendung zunächst auf eine lokale Festplatte...";
-inline constexpr const char* kFileNotFoundText =
-    "Die Datei %s konnte nicht gefunden werden!\n\nBitte wiederholen Sie die Installation von "
-    "der original CD...";
-inline constexpr const char* kDirectoryNotFoundText =
-    "Das Verzeichnis %s konnte nicht gefunden werden!\n\nBitte wiederholen Sie die Installation "
-    "von der original CD...";
-inline constexpr const char* kInsertDiscText =
-    "Bitte legen Sie den Datenträger mit der Aufschrift \"Varnholt Kompendor 2004\" in das "
-    "Laufwerk %s ein...";
+inline constexpr const char* kLocalDiskText
+    = "Bitte installieren Sie diese Anwendung zunächst auf eine lokale Festplatte...";
+inline constexpr const char* kFileNotFoundText
+    = "Die Datei %s konnte nicht gefunden werden!\n\nBitte wiederholen Sie die Installation von "
+      "der original CD...";
+inline constexpr const char* kDirectoryNotFoundText
+    = "Das Verzeichnis %s konnte nicht gefunden werden!\n\nBitte wiederholen Sie die Installation "
+      "von der original CD...";
+inline constexpr const char* kInsertDiscText
+    = "Bitte legen Sie den Datenträger mit der Aufschrift \"Varnholt Kompendor 2004\" in das "
+      "Laufwerk %s ein...";
 inline constexpr const char* kOleInitDefault = "Fehler beim Initialisieren der OLE Bibliotheken";
 inline constexpr const char* kNoxCtrlsDefault = "Engine Komponente NOXCtrls ab %s benötigt";
-inline constexpr const char* kInstallDefault =
-    "Das Produkt wurde nicht ordnungsgemäß installiert.<BR>Bitte führen Sie die Installation "
-    "von der original CD aus und starten Sie das Programm erneut.<BR><BR>(%s)";
+inline constexpr const char* kInstallDefault
+    = "Das Produkt wurde nicht ordnungsgemäß installiert.<BR>Bitte führen Sie die Installation "
+      "von der original CD aus und starten Sie das Programm erneut.<BR><BR>(%s)";
 
 // The control set the program needs, and the version it needs at least.
 inline constexpr const char* kControlSetProgId = "NOXCTRLS.ImageCtrl.1";

@@ -1,0 +1,118 @@
+#include "app/KompendorApp.h"
+
+#include <unistd.h>
+
+#include <QFont>
+#include <QScreen>
+#include <filesystem>
+
+#include "app/AppCursors.h"
+#include "app/IntroWnd.h"
+#include "app/Settings.h"
+#include "app/Startup.h"
+#include "controls/BitmapResource.h"
+#include "data/ErrorReporter.h"
+#include "platform/ui/QtDialogs.h"
+
+namespace {
+
+// The intro picture among the numbered bitmaps.
+constexpr int kIntroBitmap = 268;
+
+bool HasGpu() {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ec)) {
+        if (entry.path().filename().string().starts_with("renderD")) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+CKompendorApp* TheApp() { return static_cast<CKompendorApp*>(QCoreApplication::instance()); }
+
+void RegisterFontSubstitutions() {
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    // Liberation Sans keeps the narrow width of the old dialog font; DejaVu Sans, with its
+    // larger x-height, stays legible at the tiny sizes "Small Fonts" was made for.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Small Fonts"),
+                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+}
+
+void PrepareBrowserEnvironment() {
+    const char* current = std::getenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    std::string flags = ChromiumFlags(current ? current : "", ::geteuid() == 0, HasGpu());
+    if (!flags.empty()) ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.c_str(), 1);
+}
+
+CKompendorApp::CKompendorApp(int& argc, char** argv, IRegistryStore& registry)
+    : QApplication(argc, argv), m_registry(registry) {
+    setApplicationName(QStringLiteral("Kompendor"));
+    RegisterFontSubstitutions();
+    InstallQtMessagePresenter();
+}
+
+CKompendorApp::~CKompendorApp() {
+    ExitInstance();
+    SetDBCursorHook(nullptr);
+    SetMessagePresenter(nullptr);
+}
+
+bool CKompendorApp::InitInstance() {
+    const CSettings& settings = TheSettings();
+    CMountTable drives = CMountTable::FromSystem();
+    CStartupChecks checks(settings, drives, m_registry);
+    StartupHooks hooks;
+    // The toolkit has started when the application object exists; the failure path stays for
+    // a toolkit that reports otherwise.
+    hooks.initComponents = [] { return QCoreApplication::instance() != nullptr; };
+    hooks.loadCursors = [this] { LoadCursors(); };
+    StartupResult result = checks.Run(hooks);
+    if (!result.ok) {
+        m_exitCode = result.exitCode;
+        return false;
+    }
+    m_pDatabase = std::move(result.database);
+    m_strMapPath = std::move(result.mapPath);
+
+    RunIntro();
+
+    m_pMainWnd.reset(CreateMainWindow(*this));
+    m_exitCode = 0;
+    return m_pMainWnd != nullptr;
+}
+
+int CKompendorApp::ExitInstance() {
+    m_pMainWnd.reset();
+    m_pDatabase.reset();
+    return m_exitCode;
+}
+
+void CKompendorApp::LoadCursors() {
+    const CSettings& settings = TheSettings();
+    m_cursorPointer = LoadAppCursor(settings, "Pointer");
+    m_cursorWait = LoadAppCursor(settings, "Wait");
+    // Every database operation switches between "Wait" and the arrow.
+    SetDBCursorHook([this](bool busy) {
+        if (busy) {
+            QApplication::setOverrideCursor(WaitCursor());
+        } else {
+            QApplication::restoreOverrideCursor();
+        }
+    });
+}
+
+QCursor CKompendorApp::PointerCursor() const {
+    return m_cursorPointer ? *m_cursorPointer : QCursor(Qt::PointingHandCursor);
+}
+
+QCursor CKompendorApp::WaitCursor() const {
+    return m_cursorWait ? *m_cursorWait : QCursor(Qt::WaitCursor);
+}
+
+void CKompendorApp::RunIntro() {
+    const std::string movie = TheSettings().baseDir + kIntroMovie;
+    CIntroWnd::Run(LoadBitmapResource(kIntroBitmap), QString::fromStdString(movie), &m_pIntro);
+}

@@ -1,0 +1,72 @@
+#pragma once
+// The application object: brings the program up (installation checks, almanac, intro, main
+// window) and takes it down again. It owns the almanac database and the main window.
+
+#include <QApplication>
+#include <QCursor>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "data/Database.h"
+#include "platform/RegistryFiles.h"
+
+class CIntroWnd;
+
+class CKompendorApp : public QApplication {
+    Q_OBJECT
+
+public:
+    // The settings record must be installed before (InstallSettings); registry must outlive
+    // the application object.
+    CKompendorApp(int& argc, char** argv, IRegistryStore& registry);
+    ~CKompendorApp() override;
+
+    // Start-up: every installation check, the almanac, the intro and the main window. False
+    // when start-up failed; ExitCode() is then the program's exit code.
+    bool InitInstance();
+    // Shut-down: destroys the main window, then closes the database. Returns ExitCode().
+    int ExitInstance();
+    // 0 after a successful start-up, -1 after a missing installation file or folder, 1 after
+    // any other failed start.
+    int ExitCode() const { return m_exitCode; }
+
+    // "Pointer", the cursor over clickable parts of the tables and pictures; the system's
+    // pointing hand when the installation has none.
+    QCursor PointerCursor() const;
+    // "Wait", the busy cursor around database operations; the system's when there is none.
+    QCursor WaitCursor() const;
+
+    // The intro window while it exists; the intro clears it when it destroys itself.
+    CIntroWnd* m_pIntro = nullptr;
+    // The open almanac; null before start-up and after shut-down.
+    std::unique_ptr<CDatabase> m_pDatabase;
+    // The map data folder (key Map of section Paths).
+    std::string m_strMapPath;
+    // The main window; null before start-up and after shut-down.
+    std::unique_ptr<QWidget> m_pMainWnd;
+
+private:
+    void LoadCursors();
+    void RunIntro();
+
+    IRegistryStore& m_registry;
+    std::optional<QCursor> m_cursorPointer;
+    std::optional<QCursor> m_cursorWait;
+    int m_exitCode = 0;
+};
+
+// The running application object.
+CKompendorApp* TheApp();
+
+// Creates the main window, configured but not yet shown; it shows itself. Defined by the
+// program, so that the application library does not depend on the main window's.
+QWidget* CreateMainWindow(CKompendorApp& app);
+
+// The program's fonts for the typefaces the skins and templates name ("Arial", "MS Sans
+// Serif", "Small Fonts"), which this system does not have.
+void RegisterFontSubstitutions();
+
+// Sets QTWEBENGINE_CHROMIUM_FLAGS for the embedded browser; must run before the application
+// object is created.
+void PrepareBrowserEnvironment();

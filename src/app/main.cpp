@@ -1,0 +1,21 @@
+// Varnholt Kompendor 2004.
+#include <memory>
+
+#include "app/KompendorApp.h"
+#include "app/Settings.h"
+
+int main(int argc, char** argv) {
+    // The settings record comes before everything else: the application object and every
+    // module read their folders from it.
+    const std::string programDir = CSettings::ProgramDirectory();
+    static std::unique_ptr<CRegistryFiles> registry = OpenProgramRegistry(programDir);
+    static CSettings settings(programDir, *registry);
+    InstallSettings(&settings);
+
+    PrepareBrowserEnvironment();
+    CKompendorApp app(argc, argv, *registry);
+    if (!app.InitInstance()) return app.ExitInstance();
+    const int code = app.exec();
+    app.ExitInstance();
+    return code;
+}
