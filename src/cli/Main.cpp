@@ -6,11 +6,17 @@
 #include "cli/CliCommand.h"
 
 // Declarations of the subcommands; each is defined in its own file.
+int RunSettings(const CliArgs& args);
+int RunSql(const CliArgs& args);
+int RunFormat(const CliArgs& args);
 
 namespace {
 
 const CliCommand kCommands[] = {
     // {"name", "usage", &RunName},
+    {"settings", "", &RunSettings},
+    {"sql", "\"STATEMENT\"", &RunSql},
+    {"format", "VALUE...", &RunFormat},
     {nullptr, nullptr, nullptr},
 };
 
