@@ -6,6 +6,8 @@
 #include "cli/CliCommand.h"
 
 // Declarations of the subcommands; each is defined in its own file.
+int RunArchiveList(const CliArgs& args);
+int RunArchiveExtract(const CliArgs& args);
 int RunSettings(const CliArgs& args);
 int RunSql(const CliArgs& args);
 int RunFormat(const CliArgs& args);
@@ -14,6 +16,8 @@ namespace {
 
 const CliCommand kCommands[] = {
     // {"name", "usage", &RunName},
+    {"list", "ARCHIVE [--password TEXT]", &RunArchiveList},
+    {"extract", "ARCHIVE MEMBER [-o FILE] [--password TEXT]", &RunArchiveExtract},
     {"settings", "", &RunSettings},
     {"sql", "\"STATEMENT\"", &RunSql},
     {"format", "VALUE...", &RunFormat},
