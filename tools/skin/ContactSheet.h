@@ -1,0 +1,31 @@
+#pragma once
+// Contact sheets of everything the painter made, to look at the skin as a whole.
+
+#include <QImage>
+#include <QString>
+#include <map>
+#include <vector>
+
+#include "TemplateSkin.h"
+
+namespace skin {
+
+// numbered.png: every numbered bitmap with its number, on the surface the program shows it
+// on, small ones also enlarged three times; numbered-large.png: caption, background, intro.
+void SaveNumberedSheet(const std::map<int, QImage>& bitmaps, const QString& dir);
+
+// template-<number>.png: each window as painted; skin-<folder>.png: every file of a skin
+// folder with its name.
+void SaveSkinSheets(const SkinPaintResult& skins, const QString& dir);
+
+}  // namespace skin
+
+namespace skin {
+
+// main-window.png: the main window as the program will compose it from these pictures: frame,
+// caption and its buttons, command bar, the table frame, table bar and header cells of both
+// table views (cells drawn with the colours the program uses).
+void SaveMainWindowMock(const std::map<int, QImage>& bitmaps, const SkinPaintResult& skins,
+                        const QString& dir);
+
+}  // namespace skin
