@@ -19,6 +19,7 @@
 #include <cstdio>
 
 #include "controls/TemplateDialog.h"
+#include "noxctrls/ProgressCtrl.h"
 #include "noxctrls/StaticCtrl.h"
 
 namespace {
@@ -43,6 +44,8 @@ void FillSamples(CTemplateDialog& dialog) {
         if (auto* text = qobject_cast<CStaticCtrl*>(widget)) {
             if (text->Text().isEmpty())
                 text->SetText(control.Text("sample", QStringLiteral("Text %1").arg(control.id)));
+        } else if (auto* bar = qobject_cast<CProgressCtrl*>(widget)) {
+            bar->SetValue(40);
         } else if (auto* tree = qobject_cast<QTreeWidget*>(widget)) {
             for (const char* group : {"Afrika", "Amerika", "Asien", "Europa"}) {
                 auto* item = new QTreeWidgetItem(tree, {QString::fromUtf8(group)});
