@@ -7,6 +7,7 @@
 #include <cstring>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "data/AlmanacSql.h"
@@ -207,7 +208,7 @@ public:
         if (length == 0) return "";
         if (length > m_left) {
             size_t size = std::max(length, kBlock);
-            m_blocks.push_back(std::make_unique<char[]>(size));
+            m_blocks.emplace_back(new char[size]);
             m_next = m_blocks.back().get();
             m_left = size;
         }
@@ -228,6 +229,44 @@ private:
     std::vector<std::unique_ptr<char[]>> m_blocks;
     char* m_next = nullptr;
     size_t m_left = 0;
+};
+
+// The rows of a recordset, in blocks of about 64 KB: filling never copies rows already
+// read, and blocks of that size come from the heap rather than from fresh pages.
+class CRowStore {
+public:
+    void Reset(int columns) noexcept {
+        m_blocks.clear();
+        m_columns = columns;
+        m_rowsPerBlock = columns > 0 ? std::max(1, kBlockCells / columns) : 1;
+        m_count = 0;
+    }
+    long Count() const noexcept { return m_count; }
+    const Cell* Row(long r) const noexcept {
+        return m_blocks[static_cast<size_t>(r / m_rowsPerBlock)].get()
+               + static_cast<size_t>(r % m_rowsPerBlock) * m_columns;
+    }
+    Cell* Row(long r) noexcept { return const_cast<Cell*>(std::as_const(*this).Row(r)); }
+    // Room for one more row at the end; its cells are the caller's to fill.
+    Cell* Append() {
+        if (m_count == static_cast<long>(m_blocks.size()) * m_rowsPerBlock) {
+            // Left uninitialised: every cell is written before it is read.
+            m_blocks.emplace_back(new Cell[static_cast<size_t>(m_rowsPerBlock) * m_columns]);
+        }
+        return Row(m_count++);
+    }
+    // Removes row r; the rows after it move up by one.
+    void Erase(long r) noexcept {
+        for (long i = r; i + 1 < m_count; ++i) std::copy_n(Row(i + 1), m_columns, Row(i));
+        --m_count;
+    }
+
+private:
+    static constexpr int kBlockCells = 4096;
+    std::vector<std::unique_ptr<Cell[]>> m_blocks;
+    int m_columns = 0;
+    int m_rowsPerBlock = 1;
+    long m_count = 0;
 };
 
 // The declared kinds of the columns and what reading a row needs between rows.
@@ -434,7 +473,13 @@ void CDatabase::Open(const std::string& path, bool exclusive, bool readOnly,
     if (rc != SQLITE_OK) FailWith(db.Get(), rc);
     sqlite3_extended_result_codes(db.Get(), 1);
     if (!RegisterAlmanacSql(db.Get())) FailWith(db.Get(), SQLITE_ERROR);
-    if (!readOnly) sqlite3_busy_timeout(db.Get(), 2000);
+    if (readOnly) {
+        // An immutable file can be mapped: pages are read in place instead of copied into
+        // SQLite's cache on every query.
+        sqlite3_exec(db.Get(), "PRAGMA mmap_size=1073741824", nullptr, nullptr, nullptr);
+    } else {
+        sqlite3_busy_timeout(db.Get(), 2000);
+    }
 
     // The first read also finds out whether the file is a database at all.
     CSqliteStatement find = PrepareSingle(
@@ -518,7 +563,7 @@ struct CRecordset::Impl {
     int columns = 0;
     RowReader reader;
     CTextArena arena;
-    std::vector<Cell> cells;  // row by row
+    CRowStore rows;
     std::vector<RecordBookmark> serials;
     RecordBookmark nextSerial = 0;
 
@@ -536,18 +581,15 @@ struct CRecordset::Impl {
 
     std::vector<std::unique_ptr<ColumnIndex>> indexes;
 
-    long Count() const noexcept {
-        return columns == 0 ? 0 : static_cast<long>(cells.size() / columns);
-    }
-    const Cell* Row(long r) const { return cells.data() + static_cast<size_t>(r) * columns; }
+    long Count() const noexcept { return rows.Count(); }
+    const Cell* Row(long r) const noexcept { return rows.Row(r); }
 
     void Reset() noexcept {
         open = false;
         names.clear();
         columns = 0;
         reader = RowReader{};
-        cells.clear();
-        cells.shrink_to_fit();
+        rows.Reset(0);
         arena.Clear();
         serials.clear();
         nextSerial = 0;
@@ -757,6 +799,7 @@ void CRecordset::Run(std::string text) {
     sqlite3* db = m_database->Handle();
     CSqliteStatement stmt = PrepareSingle(db, text);
     d.columns = sqlite3_column_count(stmt.Get());
+    d.rows.Reset(d.columns);
     // A dynaset shows rows; a statement that changes data is no query.
     if (!sqlite3_stmt_readonly(stmt.Get()) || d.columns == 0) Fail("Invalid operation.");
 
@@ -770,7 +813,8 @@ void CRecordset::Run(std::string text) {
 
     int rc;
     while ((rc = sqlite3_step(stmt.Get())) == SQLITE_ROW) {
-        for (int i = 0; i < d.columns; ++i) d.cells.push_back(d.reader.Read(stmt.Get(), i));
+        Cell* row = d.rows.Append();
+        for (int i = 0; i < d.columns; ++i) row[i] = d.reader.Read(stmt.Get(), i);
     }
     if (rc != SQLITE_DONE) FailWith(db, rc);
     const long count = d.Count();
@@ -993,7 +1037,7 @@ void CRecordset::Update() {
         // The new record joins the end; the current record stays where it was (at the end
         // of data, if that is where it was).
         bool atEnd = d.pos >= d.Count();
-        d.cells.insert(d.cells.end(), row.begin(), row.end());
+        std::copy(row.begin(), row.end(), d.rows.Append());
         d.serials.push_back(d.nextSerial);
         d.lastModified = d.nextSerial++;
         if (atEnd) d.pos = d.Count();
@@ -1016,7 +1060,7 @@ void CRecordset::Update() {
             if (m_database) m_database->m_recordsAffected = changed;
             std::int64_t key = newKey && !newKey->IsEmpty() ? newKey->Integer() : oldKey;
             std::vector<Cell> row = d.ReadRow(db, key);
-            std::copy(row.begin(), row.end(), d.cells.begin() + static_cast<size_t>(r) * d.columns);
+            std::copy(row.begin(), row.end(), d.rows.Row(r));
         }
         d.lastModified = d.serials[r];
     }
@@ -1034,8 +1078,7 @@ void CRecordset::Delete() {
     sqlite3_bind_int64(stmt.Get(), 1, d.Row(r)[d.keyColumn].integer);
     long changed = StepToEnd(db, stmt.Get());
     if (m_database) m_database->m_recordsAffected = changed;
-    auto first = d.cells.begin() + static_cast<size_t>(r) * d.columns;
-    d.cells.erase(first, first + d.columns);
+    d.rows.Erase(r);
     d.serials.erase(d.serials.begin() + r);
     d.mode = Impl::EditMode::None;
     d.buffer.clear();
