@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -28,8 +29,9 @@ QString FolderPath(QString folder) {
 bool IsColorText(const QJsonValue& value) {
     const QString text = value.toString();
     if (!value.isString() || text.size() != 6) return false;
-    return std::all_of(text.begin(), text.end(),
-                       [](QChar c) { return c.unicode() < 0x80 && isxdigit(c.toLatin1()); });
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x80 && isxdigit(static_cast<unsigned char>(c.toLatin1()));
+    });
 }
 
 // Reads one control; false with the fault (without the template's name) in error.

@@ -12,7 +12,7 @@ bool ParseColorText(const QString& text, QColor& color) {
     if (text.size() != 6) return false;
     // QString::toUInt would also take a sign or blanks; the text must be six plain digits.
     for (QChar c : text)
-        if (!isxdigit(c.toLatin1()) || c.unicode() > 0x7F) return false;
+        if (c.unicode() > 0x7F || !isxdigit(static_cast<unsigned char>(c.toLatin1()))) return false;
     const uint value = text.toUInt(nullptr, 16);
     color = QColor((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
     return true;
