@@ -11,6 +11,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QProcess>
 #include <QSaveFile>
@@ -27,7 +29,9 @@
 #include "EditionSources.h"
 #include "GifWriter.h"
 #include "MapData.h"
+#include "archive/ArchivePassword.h"
 #include "data/AlmanacSql.h"
+#include "data/Sha256.h"
 #include "data/ValueRoutines.h"
 #include "mainwnd/IdArrayFile.h"
 
@@ -37,9 +41,8 @@ namespace {
 // never hides a needed rebuild.
 constexpr const char* kBuilderVersion = "kompendor-edition 1.0";
 
-// The almanac's connect password and the archives' password.
+// The password in the program's connect string; the file carries its SHA-256.
 constexpr const char* kAlmanacPassword = "3A9D07B1E5C2";
-constexpr const char* kFlagArchivePassword = "PlumTreeVoyage";
 
 // The control set's class identifier in the installation's registry layer.
 constexpr const char* kControlSetClsid = "{5A3E1C2B-7D4F-4E8A-9B61-2C0F8D7E4A13}";
@@ -160,7 +163,7 @@ const std::map<QString, CSourceNote> kSourceNotes = {
       "Weltgesundheitsorganisation (WHO), Global Tuberculosis Report, gemeldete "
       "Neuerkrankungen aller Formen, aus dem R-Paket tidyr, Lizenz CC BY-NC-SA 3.0 IGO"}},
     {"wdi",
-     {"Weltbank",
+     {"Weltbank (WDI)",
       "Weltbank, World Development Indicators, Länderangaben (Einkommensgruppe), aus dem "
       "R-Paket WDI, Lizenz CC BY 4.0"}},
     {"wc",
@@ -791,7 +794,25 @@ bool CEditionBuild::AssignMapIds() {
     return true;
 }
 
+// Qt's SVG renderer skips the gradients of a few coats of arms (the flags stay readable) and
+// says so for every use of them; those notes are dropped while the flags are drawn.
+QtMessageHandler g_previousHandler = nullptr;
+
+void DropSvgNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (QByteArray(context.category ? context.category : "").startsWith("qt.svg")
+        || message.startsWith("Could not resolve property")) {
+        return;
+    }
+    if (g_previousHandler) g_previousHandler(type, context, message);
+}
+
+struct CSvgNoteFilter {
+    CSvgNoteFilter() { g_previousHandler = qInstallMessageHandler(&DropSvgNotes); }
+    ~CSvgNoteFilter() { qInstallMessageHandler(g_previousHandler); }
+};
+
 bool CEditionBuild::BuildFlags() {
+    CSvgNoteFilter filter;
     QDir svgDir(Edition("node_modules/flag-icons/flags/4x3"));
     QString tableDir = Out("Daten/Flags"), articleDir = Out("HTML/Flags");
     QString staging = Out("Daten/.flags-nox");
@@ -828,7 +849,7 @@ bool CEditionBuild::BuildFlags() {
     QFile::remove(temp);
     QProcess zip;
     zip.setWorkingDirectory(staging);
-    zip.start("zip", QStringList{"-q", "-X", "-9", "-P", kFlagArchivePassword, temp} + members);
+    zip.start("zip", QStringList{"-q", "-X", "-9", "-P", kArchivePassword, temp} + members);
     if (!zip.waitForFinished(120000) || zip.exitStatus() != QProcess::NormalExit
         || zip.exitCode() != 0) {
         m_result.error = "zip failed: " + QString::fromLocal8Bit(zip.readAllStandardError())
@@ -1138,12 +1159,10 @@ bool CEditionBuild::WriteDatabase() {
     }
 
     {
-        QByteArray hash
-            = QCryptographicHash::hash(QByteArray(kAlmanacPassword), QCryptographicHash::Sha256)
-                  .toHex();
+        std::string hash = Sha256Hex(kAlmanacPassword);
         CStatement s = Prepare(db.get(), "INSERT INTO MSysPassword (Hash) VALUES (?)", error);
         if (!s) return false;
-        BindText(s.get(), 1, QString::fromLatin1(hash));
+        BindText(s.get(), 1, QString::fromStdString(hash));
         if (!StepDone(db.get(), s.get(), error)) return false;
     }
     {
@@ -1405,6 +1424,14 @@ CEditionResult CEditionBuild::Run() {
         return m_result;
     }
     m_out = QDir(m_options.outDir).canonicalPath();
+    // One build at a time per folder: tests run in parallel processes, and scripts/run may
+    // run beside them. A lock left by a dead process is taken over.
+    QLockFile lock(Out(".edition.lock"));
+    lock.setStaleLockTime(0);
+    if (!lock.lock()) {
+        m_result.error = "cannot lock " + Out(".edition.lock");
+        return m_result;
+    }
     QByteArray stamp = InputStamp(m_result.error);
     if (stamp.isEmpty()) return m_result;
     QString stampPath = Out("Daten/.edition-stamp");

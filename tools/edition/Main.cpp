@@ -3,7 +3,6 @@
 //   kompendor-edition --source REPOSITORY --out FOLDER [--force] [--quiet]
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QLoggingCategory>
 #include <cstdio>
 #include <cstring>
 
@@ -13,8 +12,6 @@ int main(int argc, char** argv) {
     // Flags are drawn without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    // Qt's SVG renderer skips the gradients of a few coats of arms; the flags stay readable.
-    QLoggingCategory::setFilterRules("qt.svg*=false");
     CEditionOptions options;
     options.builderFile = QCoreApplication::applicationFilePath();
     QStringList args = app.arguments().mid(1);
