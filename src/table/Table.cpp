@@ -214,12 +214,34 @@ CTableCell* CTable::CreateCell(QWidget* pane, int column, int row, const QRect& 
     if (record == nullptr) return nullptr;
     CTableCell* cell = CreateCellObject(record->cellClass);
     if (cell == nullptr) return nullptr;
+    cell->cellClass = record->cellClass;
     if (!cell->Create(pane, rect.left(), rect.top(), rect.left() + rect.width(),
                       rect.top() + rect.height(), this, column, row)) {
         delete cell;
         return nullptr;
     }
     return cell;
+}
+
+CTableCell* CTable::ReuseCell(std::vector<CTableCell*>& spare, int column, int row,
+                              const QRect& rect) {
+    const CellData* record = m_data.GetData(column, row);
+    if (record == nullptr) return nullptr;
+    // Most blocks hold one or two kinds, so the search from the back is short.
+    for (std::size_t i = spare.size(); i-- > 0;) {
+        CTableCell* cell = spare[i];
+        if (cell->cellClass != record->cellClass) continue;
+        spare[i] = spare.back();
+        spare.pop_back();
+        if (!cell->Reuse(column, row)) {
+            DestroyCell(cell);
+            return nullptr;
+        }
+        cell->setGeometry(rect);
+        cell->update();
+        return cell;
+    }
+    return nullptr;
 }
 
 void CTable::DestroyCell(CTableCell* cell) {
@@ -266,7 +288,10 @@ void CTable::Relayout(bool afterScrolling) {
         columns.count = std::min(columns.count, kMaxVisibleColumns);
     }
 
-    // Windows that stay in the block move to their new slots; the others go.
+    // Windows that stay in the block move to their new slots. Data cells that leave are
+    // kept aside for the positions that enter, since a page step replaces the whole block
+    // and moving a window costs far less than making one; header cells that leave go.
+    std::vector<CTableCell*> spare;
     std::array<std::vector<CTableCell*>, kMaxVisibleColumns + 1> next;
     for (int s = 0; s <= columns.count; ++s) next[s].assign(rows.count + 1, nullptr);
     next[0][0] = visibleCells[0][0];
@@ -283,6 +308,8 @@ void CTable::Relayout(bool afterScrolling) {
             const bool rowStays = row == 0 || (index >= 1 && index <= rows.count);
             if (columnStays && rowStays) {
                 next[slot][index] = cell;
+            } else if (column != 0 && row != 0) {
+                spare.push_back(cell);
             } else {
                 DestroyCell(cell);
             }
@@ -323,10 +350,12 @@ void CTable::Relayout(bool afterScrolling) {
         for (int i = 1; i <= visibleRows; ++i) {
             if (cells[i] != nullptr) continue;
             const int row = firstVisibleRow + i - 1;
-            cells[i] = CreateCell(cellPane, column, row,
-                                  QRect(lefts[s], tops[i], w, m_data.GetRowHeight(row)));
+            const QRect rect(lefts[s], tops[i], w, m_data.GetRowHeight(row));
+            cells[i] = ReuseCell(spare, column, row, rect);
+            if (cells[i] == nullptr) cells[i] = CreateCell(cellPane, column, row, rect);
         }
     }
+    for (CTableCell* cell : spare) DestroyCell(cell);
 
     Invalidate(false);
     if (afterScrolling) UpdateScrollBars();

@@ -85,6 +85,14 @@ void CTableCell::ShowContextMenu(int, int) {
     QMessageBox::information(this, QString(), QStringLiteral("ShowContextMenu"));
 }
 
+bool CTableCell::Reuse(int column, int row) {
+    this->column = column;
+    this->row = row;
+    dragging = false;
+    zone = NoZone;
+    return true;
+}
+
 int CTableCell::ZoneAt(const QPoint& point) const {
     const int w = width();
     const int h = height();

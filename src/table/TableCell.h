@@ -38,7 +38,14 @@ public:
     virtual QString GetCellHTML(const CellData* record) const;
     // Shows the kind's context menu at a screen position and carries out the choice.
     virtual void ShowContextMenu(int x, int y);
+    // Takes over another data cell of the same kind when the visible block moves, instead of
+    // the grid destroying this window and creating a new one. A kind whose window depends on
+    // more than its kind (controls made from the record in InitCell) returns false, and the
+    // grid then destroys it and creates a new one.
+    virtual bool Reuse(int column, int row);
 
+    // Name of the kind the window was created for.
+    const std::string& GetCellClass() const { return cellClass; }
     int GetColumn() const { return column; }
     int GetRow() const { return row; }
     // The zone under a point in client coordinates, as the cell's column and row allow it.
@@ -53,9 +60,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    friend class CTable;
+
     void UpdateCursor(const QPoint& point);
     void Post(int message) const;
 
+    std::string cellClass;
     int column = 0;
     int row = 0;
     // Zone under the pointer when the left button went down.
