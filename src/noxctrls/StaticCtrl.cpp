@@ -33,11 +33,11 @@ bool CStaticCtrl::SetTextColor(const QString& rrggbb) {
 bool CStaticCtrl::SetBackColor(const QString& rrggbb) {
     QColor color;
     if (!ParseColorText(rrggbb, color)) return false;
-    SetBackColor(color);
+    SetBackground(color);
     return true;
 }
 
-void CStaticCtrl::SetBackColor(const QColor& color) {
+void CStaticCtrl::SetBackground(const QColor& color) {
     m_back = color;
     m_hasBack = true;
     update();

@@ -26,7 +26,7 @@ public:
     bool SetTextColor(const QString& rrggbb);
     // Sets an opaque background from a six-digit RRGGBB text; false for a malformed text.
     bool SetBackColor(const QString& rrggbb);
-    void SetBackColor(const QColor& color);
+    void SetBackground(const QColor& color);
     // Draws no background again.
     void ClearBackColor();
     bool HasBackColor() const { return m_hasBack; }
