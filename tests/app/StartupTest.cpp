@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "data/Sha256.h"
+#include "fixtures/FixtureAlmanac.h"
 #include "platform/MessageBox.h"
 #include "platform/TestFiles.h"
 
@@ -12,16 +12,10 @@ std::string TestLibrary(const std::string& name) {
     return std::string(KOMPENDOR_TEST_BINARY_DIR) + "/bin/lib" + name + ".so";
 }
 
-// An almanac file: one table, and the password table unless password is empty.
+// The fixture almanac at path, carrying password (none when empty).
 void WriteAlmanac(const std::string& path, const std::string& password) {
-    CDatabase db;
-    db.Create(path);
-    db.Execute("CREATE TABLE Land (ID LONG, Title TEXT)");
-    db.Execute("INSERT INTO Land VALUES (276, 'Deutschland')");
-    if (!password.empty()) {
-        db.Execute("CREATE TABLE MSysPassword (Hash TEXT)");
-        db.Execute("INSERT INTO MSysPassword VALUES ('" + Sha256Hex(password) + "')");
-    }
+    const std::filesystem::path p(path);
+    CreateFixtureAlmanac(p.parent_path().string(), FixtureOptions{p.filename().string(), password});
 }
 
 // A complete installation in a temporary folder, its boxes captured, its drives described by
