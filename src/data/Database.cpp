@@ -155,7 +155,7 @@ long StepToEnd(sqlite3* db, sqlite3_stmt* stmt) {
 }
 
 // The kind a declared column type reads as (see Database.h).
-enum class DeclKind : std::uint8_t { None, I4, I2, UI1, I8, R8, R4, Text, Bool };
+enum class DeclKind : std::uint8_t { None, I4, I2, UI1, R8, R4, Text, Bool };
 
 DeclKind KindOfDeclared(const char* declared) {
     if (!declared) return DeclKind::None;
@@ -170,8 +170,8 @@ DeclKind KindOfDeclared(const char* declared) {
         {"LONG", DeclKind::I4},       {"INTEGER", DeclKind::I4},       {"INT", DeclKind::I4},
         {"COUNTER", DeclKind::I4},    {"AUTOINCREMENT", DeclKind::I4}, {"MEDIUMINT", DeclKind::I4},
         {"SHORT", DeclKind::I2},      {"SMALLINT", DeclKind::I2},      {"INTEGER2", DeclKind::I2},
-        {"BYTE", DeclKind::UI1},      {"TINYINT", DeclKind::UI1},      {"BIGINT", DeclKind::I8},
-        {"INTEGER8", DeclKind::I8},   {"DOUBLE", DeclKind::R8},        {"REAL", DeclKind::R8},
+        {"BYTE", DeclKind::UI1},      {"TINYINT", DeclKind::UI1},      {"BIGINT", DeclKind::I4},
+        {"INTEGER8", DeclKind::I4},   {"DOUBLE", DeclKind::R8},        {"REAL", DeclKind::R8},
         {"FLOAT", DeclKind::R8},      {"NUMERIC", DeclKind::R8},       {"DECIMAL", DeclKind::R8},
         {"NUMBER", DeclKind::R8},     {"SINGLE", DeclKind::R4},        {"TEXT", DeclKind::Text},
         {"MEMO", DeclKind::Text},     {"VARCHAR", DeclKind::Text},     {"CHAR", DeclKind::Text},
@@ -316,16 +316,18 @@ struct RowReader {
                             return cell;
                         }
                         break;
-                    case DeclKind::I8:
-                        cell.vt = VT_I8;
-                        cell.integer = v;
-                        return cell;
                     default:
                         break;
                 }
-                // A long, or a number too large for its declared kind: kept whole.
-                cell.vt = Fits(v, INT32_MIN, INT32_MAX) ? VT_I4 : VT_I8;
-                cell.integer = v;
+                // A long, or a number too large for its declared kind: kept whole, as a double
+                // when it does not fit a long (the program has no 64-bit integers).
+                if (Fits(v, INT32_MIN, INT32_MAX)) {
+                    cell.vt = VT_I4;
+                    cell.integer = v;
+                } else {
+                    cell.vt = VT_R8;
+                    cell.real = static_cast<double>(v);
+                }
                 return cell;
             }
             case SQLITE_FLOAT: {

@@ -4,20 +4,20 @@
 //
 // Declared column types decide the kind of variant a field reads as (case-insensitive, the
 // first word of the declared type, a size in parentheses ignored):
-//   LONG, INTEGER, INT, COUNTER, AUTOINCREMENT, MEDIUMINT  -> VT_I4
+//   LONG, INTEGER, INT, COUNTER, AUTOINCREMENT, MEDIUMINT,
+//   BIGINT, INTEGER8                                       -> VT_I4
 //   SHORT, SMALLINT, INTEGER2                              -> VT_I2
 //   BYTE, TINYINT                                          -> VT_UI1
-//   BIGINT, INTEGER8                                       -> VT_I8
 //   DOUBLE, REAL, FLOAT, NUMERIC, DECIMAL, NUMBER          -> VT_R8
 //   SINGLE                                                 -> VT_R4
 //   TEXT, MEMO, VARCHAR, CHAR, NVARCHAR, NCHAR, LONGTEXT,
 //   CLOB, STRING                                           -> VT_BSTR
 //   BIT, YESNO, BOOLEAN, LOGICAL                           -> VT_BOOL
 // SQL NULL is always VT_NULL. A column without a declared type (an expression) or with any
-// other declared type reads by the value's own storage class: integers as VT_I4 (VT_I8 when
-// they do not fit), reals as VT_R8, text as VT_BSTR, blobs as VT_ARRAY|VT_UI1 (no content).
-// A stored value that does not fit its declared kind (a text in a LONG column, 300 in a BYTE
-// column) keeps its own storage class rather than being cut.
+// other declared type reads by the value's own storage class: integers as VT_I4, reals as
+// VT_R8, text as VT_BSTR, blobs as VT_ARRAY|VT_UI1 (no content). A stored value that does
+// not fit its declared kind (a text in a LONG column, 300 in a BYTE column) keeps its own
+// storage class rather than being cut; an integer beyond 32 bits reads as VT_R8.
 
 #include <cstdint>
 #include <memory>

@@ -57,7 +57,7 @@ TEST_F(Database, FieldKindsFollowDeclaredTypes) {
         {"SELECT * FROM HTML WHERE ID=1004", "Content", VT_NULL},
         {"SELECT * FROM HTML WHERE ID=1001", "CONTENT", VT_BSTR},
         {"SELECT count(*) AS N FROM Land", "N", VT_I4},
-        {"SELECT 4000000000 AS Big", "Big", VT_I8},
+        {"SELECT 4000000000 AS Big", "Big", VT_R8},
         {"SELECT 2.5 AS R", "R", VT_R8},
     };
     for (const Case& c : cases) {
