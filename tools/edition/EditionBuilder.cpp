@@ -477,7 +477,7 @@ QString ColorName(QRgb c) {
     if (v < 0.2f) return "Schwarz";
     if (s < 0.18f) return v > 0.8f ? "Weiß" : "Grau";
     if (h < 15 || h >= 340) return v < 0.55f ? "Dunkelrot" : "Rot";
-    if (h < 42) return v < 0.6f ? "Braun" : "Orange";
+    if (h < 36) return v < 0.6f ? "Braun" : "Orange";
     if (h < 70) return "Gelb";
     if (h < 170) return "Grün";
     if (h < 255) return (v > 0.75f && s < 0.6f) ? "Hellblau" : "Blau";
@@ -503,10 +503,14 @@ QString DescribeFlag(const QImage& picture) {
     for (int i = 0; i < order.size(); ++i) order[i] = i;
     std::sort(order.begin(), order.end(), [&](int a, int b) { return area[a] > area[b]; });
     QStringList names;
-    for (int i : order) {
-        if (area[i] * 100 < w * h * 4) continue;
-        QString name = ColorName(small.color(i));
-        if (!names.contains(name)) names << name;
+    // A flag of one colour with a small emblem names the emblem's colours too.
+    for (int minimumPerMille : {40, 5}) {
+        for (int i : order) {
+            if (area[i] * 1000 < w * h * minimumPerMille) continue;
+            QString name = ColorName(small.color(i));
+            if (!names.contains(name)) names << name;
+        }
+        if (names.size() >= 2) break;
     }
 
     // A line is uniform when nearly all of it has one colour.
