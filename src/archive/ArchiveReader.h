@@ -15,11 +15,9 @@
 #include "archive/ArchiveEntry.h"
 #include "archive/FileHandle.h"
 #include "archive/InflateStream.h"
+#include "archive/MemoryBlock.h"
 #include "archive/ZipCrypto.h"
 #include "archive/ZipException.h"
-
-// The block an extracted member is delivered in; the caller owns it.
-using CMemoryBlock = std::vector<std::uint8_t>;
 
 // The end-of-central-directory record.
 struct CEndRecord {

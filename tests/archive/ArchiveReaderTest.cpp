@@ -24,11 +24,13 @@ int CauseOf(const std::function<void()>& f) {
     return 0;
 }
 
+Bytes Of(const CMemoryBlock& block) { return Bytes(block.begin(), block.end()); }
+
 Bytes Extract(CArchiveReader& reader, const std::string& name,
               std::size_t chunk = CArchiveReader::kDefaultChunk) {
     CMemoryBlock block;
     EXPECT_TRUE(reader.ExtractByName(name, block, chunk)) << name;
-    return block;
+    return Of(block);
 }
 
 // Offsets of the headers of one member in an archive's bytes.
@@ -71,7 +73,8 @@ protected:
 TEST_F(ArchiveReaderTest, ExtractsWhatInfoZipWrote) {
     REQUIRE_TOOL("zip");
     const std::string stored = SampleText(3000, 1);
-    const std::string deflated = SampleText(300000, 2);  // many read pieces and chunks
+    // Many read pieces and chunks, and a block larger than a megabyte.
+    const std::string deflated = SampleText(1500000, 2);
     File("stored.txt", stored);
     File("empty.txt", "");
     File("deflated.txt", deflated);
@@ -94,7 +97,7 @@ TEST_F(ArchiveReaderTest, ExtractsWhatInfoZipWrote) {
     EXPECT_EQ(reader.GetCount(), 0);
 
     EXPECT_TRUE(ExtractFileToMemory(dir / "Graph.nox", "deflated.txt", block, kArchivePassword));
-    EXPECT_EQ(block, ToBytes(deflated));
+    EXPECT_EQ(Of(block), ToBytes(deflated));
 }
 
 TEST_F(ArchiveReaderTest, ExtractsSevenZipZipCrypto) {
@@ -369,7 +372,7 @@ TEST_F(ArchiveReaderTest, ReaderStaysUsableAfterAnError) {
     EXPECT_EQ(reader.TryExtractByName("kaputt.txt", block).cause, CZipException::kDataError);
     EXPECT_FALSE(reader.IsFileOpen());
     EXPECT_TRUE(reader.TryExtractByName("gut.txt", block));
-    EXPECT_EQ(block, ToBytes(SampleText(4000, 10)));
+    EXPECT_EQ(Of(block), ToBytes(SampleText(4000, 10)));
 
     ASSERT_TRUE(reader.OpenFile(reader.FindFile("gut.txt")));
     EXPECT_FALSE(reader.SetPassword("anders"));
@@ -472,7 +475,7 @@ TEST_F(ArchiveReaderTest, MissingArchiveOrMember) {
     ASSERT_TRUE(Zip("-P PlumTreeVoyage Flags.nox de.gif"));
     EXPECT_FALSE(TryExtractFileToMemory(dir / "Flags.nox", "fr.gif", block, kArchivePassword));
     EXPECT_TRUE(TryExtractFileToMemory(dir / "Flags.nox", "DE.GIF", block, kArchivePassword));
-    EXPECT_EQ(block, ToBytes("GIF89a"));
+    EXPECT_EQ(Of(block), ToBytes("GIF89a"));
 }
 
 TEST(ZipException, CauseNumbers) {
