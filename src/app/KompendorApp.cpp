@@ -94,22 +94,35 @@ void CKompendorApp::LoadCursors() {
     const CSettings& settings = TheSettings();
     m_cursorPointer = LoadAppCursor(settings, "Pointer");
     m_cursorWait = LoadAppCursor(settings, "Wait");
+    if (!m_cursorWait.IsNull()) m_waitAnimation = new CCursorAnimation(m_cursorWait, this);
     // Every database operation switches between "Wait" and the arrow.
-    SetDBCursorHook([this](bool busy) {
-        if (busy) {
-            QApplication::setOverrideCursor(WaitCursor());
+    SetDBCursorHook([this](bool busy) { ShowBusy(busy); });
+}
+
+void CKompendorApp::ShowBusy(bool busy) {
+    if (busy) {
+        if (m_busyDepth++ > 0) return;
+        if (m_waitAnimation) {
+            m_waitAnimation->ShowAsOverride();
+        } else {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+    } else {
+        if (m_busyDepth == 0 || --m_busyDepth > 0) return;
+        if (m_waitAnimation) {
+            m_waitAnimation->Stop();
         } else {
             QApplication::restoreOverrideCursor();
         }
-    });
+    }
 }
 
 QCursor CKompendorApp::PointerCursor() const {
-    return m_cursorPointer ? *m_cursorPointer : QCursor(Qt::PointingHandCursor);
+    return m_cursorPointer.IsNull() ? QCursor(Qt::PointingHandCursor) : m_cursorPointer.First();
 }
 
 QCursor CKompendorApp::WaitCursor() const {
-    return m_cursorWait ? *m_cursorWait : QCursor(Qt::WaitCursor);
+    return m_cursorWait.IsNull() ? QCursor(Qt::WaitCursor) : m_cursorWait.First();
 }
 
 void CKompendorApp::RunIntro() {

@@ -4,10 +4,11 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QWidget>
 #include <memory>
-#include <optional>
 #include <string>
 
+#include "controls/Cursors.h"
 #include "data/Database.h"
 #include "platform/RegistryFiles.h"
 
@@ -48,11 +49,15 @@ public:
 
 private:
     void LoadCursors();
+    void ShowBusy(bool busy);
     void RunIntro();
 
     IRegistryStore& m_registry;
-    std::optional<QCursor> m_cursorPointer;
-    std::optional<QCursor> m_cursorWait;
+    CFileCursor m_cursorPointer;
+    CFileCursor m_cursorWait;
+    // Shows "Wait" while database operations run; nested operations share one showing.
+    CCursorAnimation* m_waitAnimation = nullptr;
+    int m_busyDepth = 0;
     int m_exitCode = 0;
 };
 
