@@ -461,7 +461,8 @@ void CDatabase::Open(const std::string& path, bool exclusive, bool readOnly,
     (void)exclusive;
     Close();
     std::string uri = FileUri(path);
-    int flags = SQLITE_OPEN_URI;
+    // One thread uses the connection: SQLite need not lock it on every call.
+    int flags = SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
     if (readOnly) {
         // The almanac never changes while the program runs: no locks, no journal look-ups.
         uri += "?immutable=1";
@@ -517,8 +518,10 @@ void CDatabase::Create(const std::string& path, std::string_view locale) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) Fail("Database already exists.");
     sqlite3* raw = nullptr;
-    int rc = sqlite3_open_v2(FileUri(path).c_str(), &raw,
-                             SQLITE_OPEN_URI | SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc = sqlite3_open_v2(
+        FileUri(path).c_str(), &raw,
+        SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+        nullptr);
     CSqliteHandle db(raw);
     if (rc != SQLITE_OK) FailWith(db.Get(), rc);
     sqlite3_extended_result_codes(db.Get(), 1);
