@@ -301,3 +301,36 @@ void SaveMainWindowMock(const std::map<int, QImage>& b, const SkinPaintResult& s
 }
 
 }  // namespace skin
+
+namespace skin {
+
+void SaveCursorSheet(const CCursorImage& pointer, const CCursorFile& wait, const QString& dir) {
+    QDir().mkpath(dir);
+    std::vector<const CCursorImage*> images{&pointer};
+    for (const CCursorImage& frame : wait.images) images.push_back(&frame);
+    const int cell = 140;
+    QImage sheet = Canvas({cell * static_cast<int>(images.size()), 2 * cell}, kBack);
+    QPainter p(&sheet);
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const CCursorImage& c = *images[i];
+        QImage picture(c.width, c.height, QImage::Format_ARGB32);
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x)
+                picture.setPixel(x, y, c.pixels[static_cast<std::size_t>(y * c.width + x)]);
+        for (int row = 0; row < 2; ++row) {
+            const QRect area(static_cast<int>(i) * cell, row * cell, cell, cell);
+            p.fillRect(area.adjusted(2, 2, -2, -2),
+                       row ? QColor(40, 44, 52) : QColor(245, 245, 245));
+            p.drawImage(area.left() + 6, area.top() + 6, picture);
+            const QImage big
+                = picture.scaled(picture.size() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+            p.drawImage(area.left() + 40, area.top() + 40, big);
+            p.fillRect(QRect(area.left() + 40 + c.hotX * 3, area.top() + 40 + c.hotY * 3, 3, 3),
+                       QColor(255, 0, 200));
+        }
+    }
+    p.end();
+    sheet.save(dir + QStringLiteral("/cursors.png"));
+}
+
+}  // namespace skin

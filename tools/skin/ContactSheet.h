@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TemplateSkin.h"
+#include "platform/CursorFile.h"
 
 namespace skin {
 
@@ -21,6 +22,10 @@ void SaveSkinSheets(const SkinPaintResult& skins, const QString& dir);
 }  // namespace skin
 
 namespace skin {
+
+// cursors.png: the pointer and every frame of the wait cursor, actual size and enlarged, on a
+// light and a dark ground, the hot spot marked in the enlarged ones.
+void SaveCursorSheet(const CCursorImage& pointer, const CCursorFile& wait, const QString& dir);
 
 // main-window.png: the main window as the program will compose it from these pictures: frame,
 // caption and its buttons, command bar, the table frame, table bar and header cells of both

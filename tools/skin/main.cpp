@@ -86,18 +86,22 @@ bool PaintNumbered(const QString& out, const CIconTheme& icons, const QString& s
 
 bool PaintSkins(const QString& out, const QString& templates, const CIconTheme& icons,
                 const QString& sheet) {
+    // Start from empty folders, so that a bitmap a template no longer names is not installed
+    QDir(out + QStringLiteral("/UI")).removeRecursively();
+    QDir(out + QStringLiteral("/HTML")).removeRecursively();
     const skin::SkinPaintResult skins = skin::PaintTemplateSkins(templates, icons);
     Report(skins.problems);
     bool ok = true;
     for (const skin::SkinFile& file : skins.files)
         ok = WriteBitmap(out + QStringLiteral("/UI/") + file.path, file.image) && ok;
 
-    ok = WriteBytes(out + QStringLiteral("/UI/Cursor/Pointer.cur"),
-                    Bytes(EncodeCursor(skin::PaintPointerCursor())))
+    const CCursorImage pointer = skin::PaintPointerCursor();
+    const CCursorFile wait = skin::PaintWaitCursor();
+    ok = WriteBytes(out + QStringLiteral("/UI/Cursor/Pointer.cur"), Bytes(EncodeCursor(pointer)))
          && ok;
-    ok = WriteBytes(out + QStringLiteral("/UI/Cursor/Wait.ani"),
-                    Bytes(EncodeAnimatedCursor(skin::PaintWaitCursor())))
+    ok = WriteBytes(out + QStringLiteral("/UI/Cursor/Wait.ani"), Bytes(EncodeAnimatedCursor(wait)))
          && ok;
+    if (!sheet.isEmpty()) skin::SaveCursorSheet(pointer, wait, sheet);
     for (int kind = 1; kind <= 6; ++kind)
         ok = WriteBitmap(out + QStringLiteral("/HTML/BM%1.bmp").arg(kind),
                          skin::PaintBookmarkPicture(kind))
