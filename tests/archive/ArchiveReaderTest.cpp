@@ -477,13 +477,3 @@ TEST_F(ArchiveReaderTest, MissingArchiveOrMember) {
     EXPECT_TRUE(TryExtractFileToMemory(dir / "Flags.nox", "DE.GIF", block, kArchivePassword));
     EXPECT_EQ(Of(block), ToBytes("GIF89a"));
 }
-
-TEST(ZipException, CauseNumbers) {
-    const std::pair<int, int> codes[] = {
-        {1, 2},     {2, 3},     {-1, 4},    {-2, 5},    {-3, 6},    {-4, 7},
-        {-5, 8},    {-6, 9},    {-101, 10}, {-102, 11}, {-103, 12}, {-107, 16},
-        {-108, 17}, {-109, 18}, {0, 1},     {-7, 1},    {-100, 1},  {-110, 1},
-    };
-    for (auto [code, cause] : codes) EXPECT_EQ(CZipException::CauseFromCode(code), cause) << code;
-    EXPECT_STREQ(CZipException(17, "Flags.nox").what(), "cause 17: wrong password");
-}
