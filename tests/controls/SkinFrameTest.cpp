@@ -165,9 +165,13 @@ TEST_F(SkinFrameWindow, HitTestOrder) {
 }
 
 TEST_F(SkinFrameWindow, HoverReturnsToNormalWhenTheMouseLeaves) {
-    QCursor::setPos(frame.mapToGlobal(Center(CSkinFrame::kCloseButton)));
+    const QPoint onClose = Center(CSkinFrame::kCloseButton);
+    auto shownColor = [&] { return frame.grab().toImage().pixel(onClose); };
+    EXPECT_EQ(shownColor(), QColor(Qt::red).rgb());
+    QCursor::setPos(frame.mapToGlobal(onClose));
     QCoreApplication::processEvents();
     EXPECT_EQ(frame.CaptionButtonState(CSkinFrame::kCloseButton), CSkinFrame::kButtonHover);
+    EXPECT_EQ(shownColor(), QColor(Qt::red).lighter().rgb());
     QTest::qWait(20);
     EXPECT_EQ(frame.CaptionButtonState(CSkinFrame::kCloseButton), CSkinFrame::kButtonHover);
 
@@ -175,6 +179,7 @@ TEST_F(SkinFrameWindow, HoverReturnsToNormalWhenTheMouseLeaves) {
     QCursor::setPos(frame.mapToGlobal(QPoint(-50, -50)));
     QTRY_COMPARE_WITH_TIMEOUT(frame.CaptionButtonState(CSkinFrame::kCloseButton),
                               CSkinFrame::kButtonNormal, 50);
+    EXPECT_EQ(shownColor(), QColor(Qt::red).rgb());
 }
 
 TEST_F(SkinFrameWindow, PressedButtonActsOnReleaseOverTheCaption) {
@@ -243,6 +248,17 @@ TEST_F(SkinFrameWindow, DraggingAndSizingByHand) {
     QTest::mouseMove(Window(), QPoint(100, 100));
     QTest::mouseRelease(Window(), Qt::LeftButton, {}, QPoint(100, 100));
     EXPECT_EQ(frame.geometry(), QRect(moved.topLeft(), QSize(300, 250)));
+}
+
+TEST_F(SkinFrameWindow, ToolkitMaximizeBecomesTheFramesOwn) {
+    // A maximise asked through the toolkit (or the window manager) puts the border outside
+    // the work area too.
+    frame.showMaximized();
+    EXPECT_TRUE(frame.IsMaximized());
+    EXPECT_EQ(frame.geometry(), frame.MaximizedGeometry());
+    EXPECT_FALSE(frame.windowState() & Qt::WindowMaximized);
+    frame.ShowRestored();
+    EXPECT_EQ(frame.geometry(), QRect(100, 80, 400, 300));
 }
 
 TEST_F(SkinFrameWindow, ConfiguredMaximizedSizeIsCentred) {
