@@ -139,10 +139,10 @@ void PaintGlobe(QPainter& p, QPointF centre, qreal radius, double lon0, double l
             const double light = std::clamp(0.45 * depth + 0.35 * (-x) + 0.45 * y + 0.25, 0.0, 1.0);
             QColor c = Mix(look.landShade, look.landLit, light);
             // Towards the rim the dots crowd together; let them fade and shrink there
-            const double rim = std::clamp((depth - 0.06) / 0.45, 0.0, 1.0);
+            const double rim = std::clamp((depth - 0.08) / 0.55, 0.0, 1.0);
             c.setAlphaF(c.alphaF() * (0.15 + 0.85 * rim * rim * (3 - 2 * rim)));
             p.setBrush(c);
-            const qreal r = dotRadius * (0.45 + 0.55 * depth);
+            const qreal r = dotRadius * (0.3 + 0.7 * depth);
             p.drawEllipse(QPointF(centre.x() + x * radius, centre.y() - y * radius), r, r);
         }
     }

@@ -12,6 +12,7 @@ inline const QColor kFrame(51, 86, 153);        // frame fill, captions
 inline const QColor kEdgeLight(145, 164, 200);  // light edge of the frame
 inline const QColor kEdgeDark(22, 37, 65);      // dark edge of the frame
 inline const QColor kBack(173, 186, 206);       // main window and dialog body
+inline const QColor kBodyTop(186, 198, 216);    // top of a dialog's body, fading to kBack
 inline const QColor kCell(187, 198, 214);       // grid cells
 inline const QColor kHeader(173, 186, 206);     // grid headers
 inline const QColor kMenu(112, 112, 112);       // flat menu background

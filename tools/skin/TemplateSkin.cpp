@@ -120,10 +120,15 @@ void PaintBackground(QPainter& p, const Control& c, const QSize& window, std::ve
         return;
     }
 
-    p.fillRect(r, kBack);
+    // The body: a breath lighter at the top. A navigation panel repeats it over its own
+    // height, which matches the article window it sits in to a shade.
+    FillGradient(p, r, kBodyTop, kBack);
     const bool framed = c.style == QLatin1String("dialog") || c.style == QLatin1String("caption");
     if (framed && c.captionHeight > 0) {
         const QRect caption(r.left(), r.top(), r.width(), c.captionHeight);
+        FillGradient(
+            p, QRect(r.left(), caption.bottom() + 1, r.width(), r.height() - caption.height()),
+            kBodyTop, kBack);
         DarkSurface(p, caption, kCaptionTop, kCaptionBottom);
         dark.push_back(caption);
         if (!c.title.isEmpty()) {
@@ -189,7 +194,7 @@ void TabOnDark(QPainter& p, const Control& c, const QRect& r, State state) {
         // The current tab: the body's own colour, joined to the page below it
         p.setBrush(Mix(kCaptionTop, kEdgeLight, 0.5));
         p.drawPath(TabShape(shape, kRadius));
-        p.setBrush(kBack);
+        p.setBrush(kBodyTop);
         p.drawPath(TabShape(shape.adjusted(1, 1, -1, 0), kRadius - 1));
         p.restore();
         Text(p, r.adjusted(0, 1, 0, 0), Qt::AlignCenter, c.label,
