@@ -1,9 +1,7 @@
 #include "data/JetCondition.h"
 
 #include <cctype>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
 #include <optional>
 
 #include "data/Database.h"
@@ -100,10 +98,13 @@ std::vector<Token> Tokenize(std::string_view criteria) {
                            && (criteria[j - 1] == 'e' || criteria[j - 1] == 'E')))) {
                 number += criteria[j++];
             }
-            char* end = nullptr;
+            // Independent of the process's numeric locale, unlike strtod.
             token.type = TokenType::Number;
-            token.number = std::strtod(number.c_str(), &end);
-            if (end != number.c_str() + number.size()) SyntaxError(criteria);
+            const char* first = number.c_str();
+            const char* last = first + number.size();
+            if (*first == '+') ++first;
+            auto parsed = std::from_chars(first, last, token.number);
+            if (parsed.ec != std::errc() || parsed.ptr != last) SyntaxError(criteria);
             // "12abc" is neither a number nor a name.
             if (j < n && IsNameChar(static_cast<unsigned char>(criteria[j]))) SyntaxError(criteria);
             i = j;
@@ -171,14 +172,12 @@ struct Node {
     std::vector<int> children;
 };
 
-// Text form of a number for LIKE on a numeric field: integers without decimals.
+// Text form of a number for LIKE on a numeric field: integers without decimals, others in
+// their shortest exact form, with a point in every locale.
 std::string NumberText(double value) {
     char buffer[64];
-    if (std::nearbyint(value) == value && std::fabs(value) < 1e15)
-        std::snprintf(buffer, sizeof buffer, "%.0f", value);
-    else
-        std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ec == std::errc() ? result.ptr : buffer);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "data/ValueRoutines.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -18,6 +19,15 @@ std::string Printf(const char* format, auto... args) {
     std::snprintf(big.data(), big.size(), format, args...);
     big.resize(static_cast<size_t>(n));
     return big;
+}
+
+// "%f" of the C library, but with a point whatever the process's numeric locale is (a Qt
+// program runs in the user's locale, where printf would write a comma).
+std::string FixedText(double value) {
+    char buffer[400];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    if (result.ec != std::errc()) return Printf("%f", value);
+    return std::string(buffer, result.ptr);
 }
 
 const char* KindName(std::uint16_t vt) {
@@ -117,7 +127,7 @@ std::string ToText(const CVariant& value) {
             return Printf("%u", static_cast<unsigned>(value.Integer()));
         case VT_R4:
         case VT_R8:
-            return Printf("%f", value.Real());
+            return FixedText(value.Real());
         case VT_CY:
             return CurrencyText(value.Integer());
         case VT_DATE:
@@ -157,7 +167,7 @@ bool ToNumber(const CVariant& value, double& number) {
 }
 
 std::string FormatNumber(double value) {
-    std::string text = Printf("%f", value);
+    std::string text = FixedText(value);
     bool negative = !text.empty() && text[0] == '-';
     if (negative) text.erase(0, 1);
     size_t point = text.find('.');

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <filesystem>
 #include <random>
 
@@ -218,4 +219,19 @@ TEST(FindFirstOnTheAlmanac, TableFillingLookups) {
     }
     db.Close();
     std::filesystem::remove_all(dir);
+}
+
+TEST_F(FindFirst, NumbersInConditionsIndependentOfTheNumericLocale) {
+    m_db.Execute("DELETE FROM T");
+    m_db.Execute("INSERT INTO T VALUES (0, 276, 1, 2002, 1.5, NULL)");
+    CRecordset rs(&m_db);
+    rs.Open("SELECT * FROM T");
+    std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE.utf8"))
+        GTEST_SKIP() << "no German locale installed";
+    bool found = rs.FindFirst("NUMVAL=1.5");
+    bool like = rs.FindFirst("NUMVAL LIKE '1.5'");
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    EXPECT_TRUE(found);
+    EXPECT_TRUE(like);
 }

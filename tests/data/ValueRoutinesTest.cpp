@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <vector>
 
 #include "data/ValueRoutines.h"
@@ -80,4 +81,17 @@ TEST(ValueRoutines, CompareValues) {
     EXPECT_EQ(r, 0);
     ASSERT_TRUE(CompareValues(CVariant(), CVariant::FromText("a"), r));
     EXPECT_EQ(r, -1);
+}
+
+// A Qt program runs in the user's numeric locale; German writes a comma where C writes a
+// point. Neither the value routines nor FindFirst's numbers may depend on it.
+TEST(ValueRoutines, IndependentOfTheNumericLocale) {
+    std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE.utf8"))
+        GTEST_SKIP() << "no German locale installed";
+    std::string formatted = FormatNumber(1234567.5);
+    std::string text = ToText(CVariant::FromDouble(2.5));
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    EXPECT_EQ(formatted, "1.234.567,5");
+    EXPECT_EQ(text, "2.500000");
 }
