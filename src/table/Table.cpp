@@ -5,11 +5,11 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "platform/MessageBox.h"
 #include "table/TableCell.h"
 #include "table/TableChild.h"
 
@@ -45,8 +45,7 @@ CTable::CTable(QWidget* parent)
     }
 
     m_data.SetOutOfMemoryHandler([] {
-        QMessageBox::critical(nullptr, QString(),
-                              QStringLiteral("Memory overflow in CTable::StoreData"));
+        ShowMessageBox("Memory overflow in CTable::StoreData", "");
         QCoreApplication::exit(-1);
     });
     LayoutPanes();

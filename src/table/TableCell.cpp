@@ -3,10 +3,10 @@
 #include <unordered_map>
 
 #include <QCoreApplication>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/MessageBox.h"
 #include "table/CellData.h"
 #include "table/Table.h"
 
@@ -81,9 +81,7 @@ QString CTableCell::GetCellHTML(const CellData* record) const {
     return QString::fromStdString(CellHTML(record != nullptr ? *record : CellData()));
 }
 
-void CTableCell::ShowContextMenu(int, int) {
-    QMessageBox::information(this, QString(), QStringLiteral("ShowContextMenu"));
-}
+void CTableCell::ShowContextMenu(int, int) { ShowMessageBox("ShowContextMenu", ""); }
 
 bool CTableCell::Reuse(int column, int row) {
     this->column = column;

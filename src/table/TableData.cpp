@@ -1,17 +1,18 @@
 #include "table/TableData.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <utility>
 
 #include "data/ValueRoutines.h"
+#include "platform/MessageBox.h"
 
 namespace {
 
+// Without an event loop to post the quit to, the program ends right after the box.
 void ReportOutOfMemory() {
-    std::fputs("Memory overflow in CTable::StoreData\n", stderr);
+    ShowMessageBox("Memory overflow in CTable::StoreData", "");
     std::exit(-1);
 }
 

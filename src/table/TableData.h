@@ -74,7 +74,8 @@ public:
     void SetSelection(int column, int row);
 
     // Called when a record cannot be allocated, before the store gives up on it; the window
-    // layer tells the user and ends the program. The default writes to stderr and exits.
+    // layer tells the user and ends the program. The default shows the message box and
+    // exits with -1.
     void SetOutOfMemoryHandler(std::function<void()> handler);
 
 private:

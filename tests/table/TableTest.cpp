@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTest>
 
@@ -22,6 +23,19 @@ public:
 class CFreshCell : public CTableCell {
 public:
     bool Reuse(int, int) override { return false; }
+};
+
+// "für alle übernehmen" as the cell kinds carry it out: this cell's size for every column
+// and row, which rebuilds the block and so destroys this very window while it runs.
+class CTakeOverCell : public CTableCell {
+public:
+    void ShowContextMenu(int, int) override {
+        GetTable()->SetAllColumnWidths(width(), false);
+        GetTable()->SetAllRowHeights(height(), true);
+        // Still usable here, since the grid lets windows go only in the event loop.
+        sizeAfterwards = size();
+    }
+    QSize sizeAfterwards;
 };
 
 // The table window's stand-in: records the grid's messages.
@@ -312,9 +326,19 @@ TEST(Table, CellsPostTheirButtonsToTheTableWindow) {
 
 TEST(Table, SetAllSizesAppliesToEveryDataColumnAndRowAndReturnsToTheTopLeft) {
     Grid grid(20, 40, 300, 67);
-    grid.table->ScrollBy(1000, 900);
-    grid.table->SetAllColumnWidths(120, false);
-    grid.table->SetAllRowHeights(30, true);
+    RegisterCellClass<CTakeOverCell>("CTakeOverCell");
+    grid.table->SetData(5, 16, CellData("CTakeOverCell", CVariant()));
+    grid.table->ResizeColumn(5, -180);
+    grid.table->ResizeRow(16, -37);
+    grid.table->EnsureVisible(5, 16);
+    ASSERT_GT(grid.table->GetScrollY(), 0);
+    auto* cell = dynamic_cast<CTakeOverCell*>(grid.table->GetCellWindow(5, 16));
+    ASSERT_NE(cell, nullptr);
+    QPointer<CTakeOverCell> guard(cell);
+    cell->ShowContextMenu(0, 0);
+    EXPECT_EQ(cell->sizeAfterwards, QSize(120, 30));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
     for (int c = 1; c <= 20; ++c) ASSERT_EQ(grid.table->GetColumnWidth(c), 120);
     for (int r = 1; r <= 40; ++r) ASSERT_EQ(grid.table->GetRowHeight(r), 30);
     EXPECT_EQ(grid.table->GetTotalWidth(), 20 * 120);
