@@ -567,10 +567,10 @@ std::map<int, QImage> PaintNumberedBitmaps(const CIconTheme& icons) {
 
     // Country column heads: article, map, menu
     Put(out, {228, 233, 232},
-        CellButton({60, kHeadButtonHeight}, CellSurface::Country,
+        CellButton({64, kHeadButtonHeight}, CellSurface::Country,
                    LabelGlyph(QStringLiteral("Länderinfo"))));
     Put(out, {231, 230, 229},
-        CellButton({38, kHeadButtonHeight}, CellSurface::Country,
+        CellButton({42, kHeadButtonHeight}, CellSurface::Country,
                    LabelGlyph(QStringLiteral("Karte"))));
     Put(out, {214, 213, 212},
         CellButton({kHeadButtonHeight, kHeadButtonHeight}, CellSurface::Country, ChevronDown()));

@@ -113,7 +113,7 @@ void PaintBackground(QPainter& p, const Control& c, const QSize& window, std::ve
             const int left = right - textWidth;
             Emblem(p, QRectF(left - 36, r.center().y() - 14, 28, 28), WithAlpha(kOnDark, 200));
             Text(p, QRect(left, r.top() + 13, textWidth + 2, 13), Qt::AlignLeft | Qt::AlignVCenter,
-                 upper, small, kOnDarkMuted);
+                 upper, small, Mix(kOnDarkMuted, kOnDark, 0.35));
             Text(p, QRect(left, r.top() + 26, textWidth + 2, 24), Qt::AlignLeft | Qt::AlignVCenter,
                  lower, big, kOnDark);
         }
