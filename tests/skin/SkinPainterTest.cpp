@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <algorithm>
 #include <set>
 
 #include "controls/BitmapResource.h"
@@ -99,6 +100,63 @@ TEST(SkinPainter, PaintsEveryBitmapTheTemplatesNameAtTheControlsSize) {
                 EXPECT_TRUE(QFile::exists(
                     kSkin + QStringLiteral("/UI/Top/%1%2_%3.bmp").arg(workspace).arg(state).arg(e)))
                     << workspace << state << e;
+}
+
+TEST(SkinPainter, ButtonsBlendIntoTheirWindowAndShowTheirStates) {
+    const QDir dir(kTemplates);
+    int checked = 0;
+    for (const QString& name : dir.entryList({QStringLiteral("*.json")}, QDir::Files)) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QJsonObject window = QJsonDocument::fromJson(file.readAll()).object();
+        const QString skin
+            = kSkin + QStringLiteral("/UI/") + window.value(QLatin1String("skin")).toString();
+        const auto rectOf = [](const QJsonObject& c) {
+            const QJsonArray r = c.value(QLatin1String("rect")).toArray();
+            return QRect(r.at(0).toInt(), r.at(1).toInt(), r.at(2).toInt(), r.at(3).toInt());
+        };
+        std::vector<std::pair<QRect, QImage>> backgrounds;
+        const QJsonArray controls = window.value(QLatin1String("controls")).toArray();
+        for (const QJsonValue& v : controls) {
+            const QJsonObject c = v.toObject();
+            if (c.value(QLatin1String("kind")).toString() == QLatin1String("image"))
+                backgrounds.emplace_back(
+                    rectOf(c), QImage(skin + c.value(QLatin1String("bitmap")).toString()));
+        }
+        for (const QJsonValue& v : controls) {
+            const QJsonObject c = v.toObject();
+            if (c.value(QLatin1String("kind")).toString() != QLatin1String("push")) continue;
+            const QRect rect = rectOf(c);
+            const QString base = skin + c.value(QLatin1String("bitmap")).toString();
+            const QImage normal(base + QStringLiteral("_n.bmp"));
+            const QImage hover(base + QStringLiteral("_h.bmp"));
+            const QImage pressed(base + QStringLiteral("_c.bmp"));
+            ASSERT_FALSE(normal.isNull()) << base.toStdString();
+            // Each state must look different from the others
+            EXPECT_NE(normal, hover) << base.toStdString();
+            EXPECT_NE(normal, pressed) << base.toStdString();
+            EXPECT_NE(hover, pressed) << base.toStdString();
+            if (c.value(QLatin1String("states")).toString(QStringLiteral("0nhc")).contains(u'0')) {
+                EXPECT_NE(normal, QImage(base + QStringLiteral("_0.bmp"))) << base.toStdString();
+            }
+
+            // The rounded corner shows the window beneath: no seam around the button
+            const auto under
+                = std::find_if(backgrounds.rbegin(), backgrounds.rend(),
+                               [&](const auto& b) { return b.first.contains(rect.topLeft()); });
+            ASSERT_NE(under, backgrounds.rend()) << base.toStdString();
+            const QColor window_
+                = under->second.pixelColor(rect.topLeft() - under->first.topLeft());
+            const QColor corner = normal.pixelColor(0, 0);
+            EXPECT_LE(std::abs(window_.red() - corner.red())
+                          + std::abs(window_.green() - corner.green())
+                          + std::abs(window_.blue() - corner.blue()),
+                      30)
+                << base.toStdString();
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 50);
 }
 
 TEST(SkinPainter, NumberedBitmapsFitWhereTheProgramPlacesThem) {
