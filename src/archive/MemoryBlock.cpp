@@ -8,9 +8,22 @@
 
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+#define KOMPENDOR_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KOMPENDOR_ASAN 1
+#endif
+#endif
+
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
+#ifdef KOMPENDOR_ASAN
+// AddressSanitizer watches heap blocks only, so under it every block comes from the heap.
+constexpr std::size_t kMappedBlockSize = SIZE_MAX;
+#else
 // Below this, blocks come from the heap like any other memory.
 constexpr std::size_t kMappedBlockSize = 2 * kHugePage;
+#endif
 
 std::uintptr_t RoundUp(std::uintptr_t value, std::uintptr_t unit) {
     return (value + unit - 1) / unit * unit;

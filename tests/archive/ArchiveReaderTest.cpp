@@ -135,8 +135,9 @@ TEST_F(ArchiveReaderTest, DataDescriptorAndBytesInFront) {
     for (auto& b : prefix) b = static_cast<std::uint8_t>(random());
     for (const char* archive : {"Pipe.nox", "Plain.nox"}) {
         const Bytes original = ReadBytes(dir / archive);
-        Bytes shifted = prefix;
-        shifted.insert(shifted.end(), original.begin(), original.end());
+        Bytes shifted(prefix.size() + original.size());
+        std::copy(original.begin(), original.end(),
+                  std::copy(prefix.begin(), prefix.end(), shifted.begin()));
         WriteBytes(dir / "Shifted.nox", shifted);
         for (const char* name : {archive, "Shifted.nox"}) {
             SCOPED_TRACE(std::string(archive) + " as " + name);
@@ -420,7 +421,10 @@ TEST_F(ArchiveReaderTest, FindFileIgnoresCaseAndSeparator) {
     std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(3));
     auto list = [](const std::vector<std::string>& v) {
         std::string s;
-        for (const std::string& n : v) s += " " + Quote(n);
+        for (const std::string& n : v) {
+            s += ' ';
+            s += Quote(n);
+        }
         return s;
     };
     ASSERT_TRUE(Zip("Sorted.zip" + list(sorted)));
