@@ -59,6 +59,11 @@ public:
         setFocusPolicy(Qt::StrongFocus);
     }
 
+    // The owner window can take the menu window down with it while the menu is open.
+    ~CFlatMenuWnd() override {
+        if (m_menu) m_menu->WindowGone();
+    }
+
     CFlatMenu* Menu() const { return m_menu; }
 
     // The menu lets go of its window; later events find no menu.
@@ -322,6 +327,15 @@ void CFlatMenu::CloseWindow() {
     if (!m_modal && !m_isSubmenu && m_chosenId != 0 && m_owner)
         QCoreApplication::postEvent(m_owner, new CCommandEvent(m_chosenId));
     m_closing = false;
+    if (m_loop) m_loop->quit();
+}
+
+void CFlatMenu::WindowGone() {
+    m_window = nullptr;
+    if (m_openSubmenu) m_openSubmenu->CloseWindow();
+    m_openSubmenu = nullptr;
+    if (m_isSubmenu && m_parentMenu && m_parentMenu->m_openSubmenu == this)
+        m_parentMenu->m_openSubmenu = nullptr;
     if (m_loop) m_loop->quit();
 }
 

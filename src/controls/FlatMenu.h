@@ -97,6 +97,8 @@ private:
     CFlatMenuWnd* Wnd() const;
     QSize Layout();
     void CloseWindow();
+    // The window was destroyed from outside (with its owner).
+    void WindowGone();
     void CloseChain();
     CFlatMenu* TopMenu();
     CFlatMenu* MenuAt(const QPoint& global);

@@ -25,7 +25,7 @@ void PostCommandToParent(QWidget* w, int id) {
 }
 
 CNOXButton::CNOXButton(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Not opaque: a picture with transparent parts shows the cell beneath it.
     setMouseTracking(true);
     hide();
 }

@@ -251,6 +251,34 @@ TEST_F(FlatMenuTest, ReleaseOfTheOpeningClickIsIgnored) {
     EXPECT_EQ(owner.commands, std::vector<int>{3});
 }
 
+TEST_F(FlatMenuTest, OwnerDestroyedWhileTracking) {
+    // A modal menu whose owner goes away (a table cell rebuilt meanwhile) must not keep its
+    // loop running.
+    CFlatMenu menu, sub;
+    StyleLikeTheCells(menu);
+    StyleLikeTheCells(sub);
+    sub.AppendItem(0, QStringLiteral("aufsteigend"), 21);
+    menu.AppendSubmenu(0, QStringLiteral("Spalte sortieren"), &sub);
+    auto* cell = new QWidget(&owner);
+    cell->setGeometry(10, 10, 50, 20);
+    cell->show();
+    QTimer::singleShot(0, [&] {
+        QTest::mousePress(menu.Window()->windowHandle(), Qt::LeftButton, {},
+                          menu.Window()->mapFromGlobal(ItemAt(menu, 0)));
+        ASSERT_TRUE(sub.IsOpen());
+        delete cell;
+    });
+    QObject watchdog;
+    QTimer::singleShot(2000, &watchdog, [&] {
+        ADD_FAILURE() << "the menu's loop outlived its owner";
+        menu.Destroy();
+    });
+    EXPECT_EQ(menu.TrackPopup(100, 100, cell, true), 0);
+    EXPECT_FALSE(menu.IsOpen());
+    EXPECT_FALSE(sub.IsOpen());
+    QTest::mouseRelease(owner.windowHandle(), Qt::LeftButton, {}, QPoint(450, 350));
+}
+
 TEST_F(FlatMenuTest, FocusToAnotherWindowClosesTheMenus) {
     CFlatMenu menu;
     StyleLikeTheCells(menu);
