@@ -29,7 +29,7 @@ bool HasGpu() {
 
 }  // namespace
 
-CKompendorApp* TheApp() { return static_cast<CKompendorApp*>(QCoreApplication::instance()); }
+CKompendorApp* TheApp() { return qobject_cast<CKompendorApp*>(QCoreApplication::instance()); }
 
 void RegisterFontSubstitutions() {
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
@@ -80,7 +80,7 @@ bool CKompendorApp::InitInstance() {
     RunIntro();
 
     m_pMainWnd.reset(CreateMainWindow(*this));
-    m_exitCode = 0;
+    m_exitCode = m_pMainWnd ? 0 : 1;
     return m_pMainWnd != nullptr;
 }
 

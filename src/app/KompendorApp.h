@@ -44,7 +44,8 @@ public:
     std::unique_ptr<CDatabase> m_pDatabase;
     // The map data folder (key Map of section Paths).
     std::string m_strMapPath;
-    // The main window; null before start-up and after shut-down.
+    // The main window; null before start-up and after shut-down. It must not delete itself
+    // (no Qt::WA_DeleteOnClose): shut-down destroys it.
     std::unique_ptr<QWidget> m_pMainWnd;
 
 private:
@@ -61,7 +62,7 @@ private:
     int m_exitCode = 0;
 };
 
-// The running application object.
+// The running application object; null when the running application is another (tests).
 CKompendorApp* TheApp();
 
 // Creates the main window, configured but not yet shown; it shows itself. Defined by the

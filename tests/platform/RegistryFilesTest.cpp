@@ -153,18 +153,3 @@ TEST(RegistryFiles, TextWithLineBreakStaysOneValue) {
     EXPECT_EQ((*back)[0].values[0].data, "a b");
     EXPECT_EQ((*back)[0].values[1].data, "x=y");
 }
-
-TEST(RegistryFiles, UserFileFollowsTheEnvironment) {
-    {
-        CScopedEnv reg("KOMPENDOR_REGISTRY", "/tmp/some/registry.ini");
-        EXPECT_EQ(CRegistryFiles::DefaultUserFile(), "/tmp/some/registry.ini");
-    }
-    CScopedEnv reg("KOMPENDOR_REGISTRY", nullptr);
-    {
-        CScopedEnv xdg("XDG_CONFIG_HOME", "/x/config");
-        EXPECT_EQ(CRegistryFiles::DefaultUserFile(), "/x/config/Kompendor/registry.ini");
-    }
-    CScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
-    CScopedEnv home("HOME", "/home/leser");
-    EXPECT_EQ(CRegistryFiles::DefaultUserFile(), "/home/leser/.config/Kompendor/registry.ini");
-}
