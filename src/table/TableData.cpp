@@ -166,8 +166,9 @@ bool CTableData::SortByColumn(int column, bool ascending) {
 bool CTableData::Before(const CVariant& value, const CVariant& pivot, bool ascending) const {
     int order = 0;
     if (CompareValues(value, pivot, order)) return ascending ? order < 0 : order > 0;
-    // A number and a text cannot be compared. Numbers go first in both directions, so that
-    // texts such as "k.A." stay at the end of the column whichever way it is sorted.
+    // CompareValues has no answer for a number against a text, so the order between them is
+    // ours to choose: numbers go first in both directions, and texts such as "k.A." stay at
+    // the end of the column whichever way it is sorted.
     double number = 0.0;
     return ToNumber(value, number);
 }
