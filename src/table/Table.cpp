@@ -158,14 +158,6 @@ CTable::Span CTable::NeededRows() const {
     return {first, r - first};
 }
 
-QRect CTable::CellRect(int column, int row) const {
-    const int left = column == 0 ? 0 : ColumnLeft(column);
-    const int top = row == 0 ? 0 : RowTop(row);
-    const int width = column == 0 ? rowHeaderWidth : m_data.GetColumnWidth(column);
-    const int height = row == 0 ? columnHeaderHeight : m_data.GetRowHeight(row);
-    return QRect(left, top, width, height);
-}
-
 void CTable::LayoutPanes() {
     const int w = width();
     const int h = height();

@@ -160,7 +160,6 @@ private:
     void DestroyCell(CTableCell* cell);
     CTableCell* CreateCell(QWidget* pane, int column, int row, const QRect& rect);
     CTableCell* ReuseCell(std::vector<CTableCell*>& spare, int column, int row, const QRect& rect);
-    QRect CellRect(int column, int row) const;
     Span NeededColumns() const;
     Span NeededRows() const;
     int ColumnLeft(int column) const;
