@@ -1,0 +1,25 @@
+#pragma once
+// The country selection window (template 131, "SelectStaaten"): changes the countries of the
+// table shown. Modeless; the main window creates it on first use and keeps it.
+
+#include "table/SelectionDlg.h"
+
+class QLineEdit;
+
+class CSelectStaatDlg : public CSelectionDlg {
+    Q_OBJECT
+public:
+    // database: the almanac the tree reads; null takes the application's. The tree is filled
+    // at once, with or without the all-entries filter as the main window has it.
+    explicit CSelectStaatDlg(QWidget* parent = nullptr, CDatabase* database = nullptr);
+
+protected:
+    void ApplyToHost(CTableHost& host, const IdList& ids) override;
+    void OnCommand(int id) override;
+
+private:
+    void OnChangeEdit(const QString& text);
+    void SetAllCountries();
+
+    QLineEdit* m_search = nullptr;
+};
