@@ -1,0 +1,135 @@
+// kompendor-cli table, run as a program against a fixture installation.
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/TestFiles.h"
+#include "table/TableAlmanac.h"
+#include "table/TableData.h"
+#include "table/TableFill.h"
+#include "table/TableHTML.h"
+
+using namespace fixture;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quoted(const std::string& word) {
+    std::string q = "'";
+    for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+class TableCli : public testing::Test {
+protected:
+    TableCli() {
+        std::filesystem::create_directories(dir / "inst/Daten");
+        almanac = CreateTableAlmanac(dir / "inst/Daten/");
+        WriteFile(dir / "inst/NOX.INI", "[Paths]\nMDB=Daten/Kompendor.mdb\nIMG=Daten\n");
+        OpenTableAlmanac(db, almanac);
+    }
+
+    CliRun Table(const std::vector<std::string>& words) {
+        std::string cmd = "KOMPENDOR_REGISTRY=" + Quoted(dir / "registry.ini") + " "
+                          + Quoted(std::string(KOMPENDOR_TEST_BINARY_DIR) + "/bin/kompendor-cli")
+                          + " --base " + Quoted(dir / "inst") + " table";
+        for (const std::string& w : words) cmd += " " + Quoted(w);
+        cmd += " >" + Quoted(dir / "out.txt") + " 2>" + Quoted(dir / "err.txt");
+        CliRun run;
+        const int raw = std::system(cmd.c_str());
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = ReadFile(dir / "out.txt");
+        run.err = ReadFile(dir / "err.txt");
+        return run;
+    }
+
+    CTempDir dir;
+    std::string almanac;
+    CDatabase db;
+};
+
+}  // namespace
+
+TEST_F(TableCli, FillsAsTheWindowDoes) {
+    // "all": every country in ID order; every field with data, in ID order.
+    CliRun run = Table({"--view", "2", "--countries", "all", "--fields", "all"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    CTableData expected;
+    FillDaten(db, expected,
+              {kDaenemark, kFaeroeer, kOesterreich, kDeutschland, kSchweiz, kAegypten},
+              {kEinwohner, kDichte, kBip, kWaehrung, kInflation, kStaatsform, kHandel}, nullptr);
+    EXPECT_EQ(run.out, "<HTML><BODY>" + BuildHTML(expected) + "</BODY></HTML>");
+
+    // Given lists keep their order; fields without data are left out.
+    run = Table({"--view=1", "--countries=818,276", "--fields", "200,202,101"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    FillStaaten(db, expected, {kAegypten, kDeutschland}, {kWaehrung, kEinwohner}, nullptr);
+    EXPECT_EQ(run.out, "<HTML><BODY>" + BuildHTML(expected) + "</BODY></HTML>");
+}
+
+TEST_F(TableCli, YearChangesSortAndFile) {
+    const std::string file = dir / "export/ZYB.htm";
+    CliRun run = Table({"--view", "2", "--countries", "276,40,818", "--fields", "101,205", "--year",
+                        "1=1999", "--year", "2=2000", "--sort", "2:desc", "--html", file});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    CTableData expected;
+    FillDaten(db, expected, {kDeutschland, kOesterreich, kAegypten}, {kEinwohner, kHandel},
+              nullptr);
+    FillColYear(db, expected, 1, 1999, nullptr);
+    FillColYear(db, expected, 2, 2000, nullptr);
+    expected.SortByColumn(2, false);
+    const std::string document = ReadFile(file);
+    EXPECT_EQ(document, "<HTML><BODY>" + BuildHTML(expected) + "</BODY></HTML>");
+    // Österreich's 20 in 2000 comes first, Ägypten's -12 last; Einwohner shows 1998.
+    const std::size_t oesterreich = document.find("<B>Österreich</B>");
+    const std::size_t aegypten = document.find("<B>Ägypten</B>");
+    EXPECT_LT(oesterreich, document.find("<B>Deutschland</B>"));
+    EXPECT_LT(document.find("<B>Deutschland</B>"), aegypten);
+    EXPECT_NE(document.find("8.078.000 <FONT SIZE=-2>(1998)</FONT>"), std::string::npos);
+}
+
+TEST_F(TableCli, UsageErrors) {
+    struct Case {
+        std::vector<std::string> words;
+        int status;
+    };
+    const Case cases[] = {
+        {{"--view", "3", "--countries", "all", "--fields", "all"}, 2},
+        {{"--view", "x", "--countries", "all", "--fields", "all"}, 2},
+        {{"--view", "1", "--countries", "276,,40", "--fields", "all"}, 2},
+        {{"--view", "1", "--countries", "276", "--fields", "101x"}, 2},
+        {{"--view", "1", "--countries", "99999999999", "--fields", "101"}, 2},
+        {{"--view", "1", "--fields", "101"}, 2},
+        {{"--view", "1", "--countries", "276", "--fields", "101", "--year", "1=2000"}, 2},
+        {{"--view", "2", "--countries", "276", "--fields", "101", "--year", "5=2000"}, 2},
+        {{"--view", "2", "--countries", "276", "--fields", "101", "--year", "1"}, 2},
+        {{"--view", "2", "--countries", "276", "--fields", "101", "--sort", "1:up"}, 2},
+        {{"--view", "2", "--countries", "276", "--fields", "101", "--sort", "9:asc"}, 2},
+        {{"--view", "2", "--countries", "276", "--fields", "101", "--colour", "red"}, 2},
+        {{"--view", "2", "--countries", "276", "--fields"}, 2},
+        {{"--view", "2", "--countries", "276", "--fields", "101", "--html", "/proc/x/ZYB.htm"}, 1},
+    };
+    for (const Case& c : cases) {
+        CliRun run = Table(c.words);
+        SCOPED_TRACE(run.err);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, "");
+        if (c.status == 2) {
+            EXPECT_NE(run.err.find("usage: kompendor-cli"), std::string::npos);
+        }
+    }
+
+    std::filesystem::remove(almanac);
+    CliRun run = Table({"--view", "2", "--countries", "all", "--fields", "all"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Kompendor.mdb"), std::string::npos);
+}
