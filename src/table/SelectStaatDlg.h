@@ -13,13 +13,17 @@ public:
     // at once, with or without the all-entries filter as the main window has it.
     explicit CSelectStaatDlg(QWidget* parent = nullptr, CDatabase* database = nullptr);
 
+    // Also takes over a change of the all-entries setting made in another dialog.
+    void SetSelection(const IdList& ids) override;
+
 protected:
     void ApplyToHost(CTableHost& host, const IdList& ids) override;
     void OnCommand(int id) override;
 
 private:
     void OnChangeEdit(const QString& text);
-    void SetAllCountries();
+    void SetAllCountries(bool all);
 
     QLineEdit* m_search = nullptr;
+    bool m_allCountries = false;
 };

@@ -49,8 +49,7 @@ private:
     void OnOpenTimer();
     void OnChangeEditland(const QString& text);
     void TestSelection(int view);
-    void LoadProfile(CNOXTreeCtrl* tree, const char* extension, int nameField);
-    void SetAllCountries();
+    void SaveProfile(const CNOXTreeCtrl* tree, const char* extension);
 
     CDatabase* m_database;
     CNOXTreeCtrl* m_countryTree = nullptr;
@@ -61,4 +60,5 @@ private:
     IdList m_countries;
     IdList m_dataIds;
     bool m_filled = false;
+    bool m_allCountries = false;
 };

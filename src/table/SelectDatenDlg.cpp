@@ -1,0 +1,13 @@
+#include "table/SelectDatenDlg.h"
+
+#include "text/NOXTreeCtrl.h"
+
+CSelectDatenDlg::CSelectDatenDlg(QWidget* parent, CDatabase* database)
+    : CSelectionDlg(158, parent, database, "vlt",
+                    "Bitte wählen Sie zunächst die gewünschten Datenfelder aus!") {
+    InitDataTree(*m_tree, m_database);
+}
+
+void CSelectDatenDlg::ApplyToHost(CTableHost& host, const IdList& ids) {
+    host.ApplySelection(IdList(), ids);
+}
