@@ -11,6 +11,7 @@ int RunArchiveExtract(const CliArgs& args);
 int RunSettings(const CliArgs& args);
 int RunSql(const CliArgs& args);
 int RunFormat(const CliArgs& args);
+int RunWorkspace(const CliArgs& args);
 int RunTable(const CliArgs& args);
 
 namespace {
@@ -22,6 +23,7 @@ const CliCommand kCommands[] = {
     {"settings", "", &RunSettings},
     {"sql", "\"STATEMENT\"", &RunSql},
     {"format", "VALUE...", &RunFormat},
+    {"workspace", "FILE", &RunWorkspace},
     {"table",
      "--view 1|2 --countries IDS|all --fields IDS|all [--year COLUMN=YEAR ...] "
      "[--sort COLUMN:asc|desc] [--html FILE]",

@@ -180,6 +180,9 @@ private:
     IdList dataIds;
     // The workspace remembered in the registry until timer 2 has loaded it.
     std::uint8_t m_rememberedWorkspace = 0;
+    // True while the table window fills: its progress window lets events through, and no
+    // second table may start meanwhile.
+    bool m_filling = false;
 
     // Owned windows; each clears itself here when it goes away.
     QPointer<CTemplateDialog> m_pCommandBar;

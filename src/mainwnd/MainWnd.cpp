@@ -1,0 +1,703 @@
+#include "mainwnd/MainWnd.h"
+
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QTimerEvent>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "app/IntroWnd.h"
+#include "app/KompendorApp.h"
+#include "app/Settings.h"
+#include "controls/BitmapResource.h"
+#include "controls/FlatMenu.h"
+#include "controls/TemplateDialog.h"
+#include "data/ErrorReporter.h"
+#include "data/SqlText.h"
+#include "data/ValueRoutines.h"
+#include "mainwnd/DeleteProfileDlg.h"
+#include "mainwnd/DialogPlacement.h"
+#include "mainwnd/ProfileMenu.h"
+#include "mainwnd/Profiles.h"
+#include "mainwnd/SaveProfileDlg.h"
+#include "mainwnd/Workspace.h"
+#include "noxctrls/PushCtrl.h"
+#include "platform/MessageBox.h"
+#include "table/SelectDatenDlg.h"
+#include "table/SelectStaatDlg.h"
+#include "table/TabConfigDlg.h"
+#include "table/TableWnd.h"
+#include "table/YearLogic.h"
+
+namespace {
+
+constexpr int kCommandBarTemplate = 129;
+// Margin between the command bar or the client edges and the table window.
+constexpr int kTableMargin = 12;
+// What shows around the background picture and the table frame.
+const QColor kMarginColor(173, 186, 206);
+
+const char* const kTitle = "Varnholt Kompendor 2004";
+
+std::string Text(const CRecordset& rs, const char* field) {
+    return ToText(rs.GetFieldValue(field));
+}
+
+// The almanac names its pictures after the print originals (".eps"); the archives hold
+// them as ".gif". Case matters: only the lower-case ending is replaced.
+std::string EpsToGif(std::string name) {
+    for (std::size_t pos = 0; (pos = name.find(".eps", pos)) != std::string::npos; pos += 4)
+        name.replace(pos, 4, ".gif");
+    return name;
+}
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+std::string Replace(std::string text, const std::string& placeholder, const std::string& value) {
+    const std::size_t pos = text.find(placeholder);
+    if (pos != std::string::npos) text.replace(pos, placeholder.size(), value);
+    return text;
+}
+
+}  // namespace
+
+CMainWnd::CMainWnd(CDatabase* database, QWidget* parent)
+    : CSkinFrame(parent), m_pDatabase(database) {
+    Configure();
+
+    m_background = LoadBitmapResource(135);
+    m_edgeTop = LoadBitmapResource(155);
+    m_edgeBottom = LoadBitmapResource(148);
+    m_edgeLeft = LoadBitmapResource(149);
+    m_edgeRight = LoadBitmapResource(152);
+    m_cornerTopLeft = LoadBitmapResource(151);
+    m_cornerTopRight = LoadBitmapResource(154);
+    m_cornerBottomLeft = LoadBitmapResource(150);
+    m_cornerBottomRight = LoadBitmapResource(153);
+
+    m_pCommandBar
+        = new CTemplateDialog(kCommandBarTemplate, this, CTemplateDialog::Placement::Child);
+    // Queued: a workspace command may run a modal dialog, which must not start inside the
+    // button's own mouse handling.
+    connect(m_pCommandBar, &CTemplateDialog::command, this, &CMainWnd::OnBarCommand,
+            Qt::QueuedConnection);
+    LayoutChildren();
+
+    // A missing, foreign or out-of-range value reads as "no workspace".
+    std::uint8_t remembered = 0;
+    TheSettings().ReadBinaryValue("Workspace", &remembered, 1);
+    m_rememberedWorkspace = remembered <= kLastWorkspace ? remembered : 0;
+
+    SetTableHost(this);
+
+    m_timerShow = startTimer(100);
+    if (CKompendorApp* app = TheApp(); app && app->m_pIntro) app->m_pIntro->CloseAfter(250);
+    m_timerReload = startTimer(500);
+}
+
+CMainWnd::~CMainWnd() {
+    if (TableHost() == this) SetTableHost(nullptr);
+
+    // Closed before the remembered workspace was reloaded: keep remembering it.
+    const std::uint8_t number = currentWorkspace ? currentWorkspace : m_rememberedWorkspace;
+    TheSettings().WriteBinaryValue("Workspace", &number, 1);
+    SaveTable(currentWorkspace);
+
+    delete m_pTabConfigDlg;
+    delete m_pSelectStaatDlg;
+    delete m_pSelectDatenDlg;
+    delete m_pTableWnd;
+}
+
+void CMainWnd::Configure() {
+    SetMinTrackSize(QSize(770, 400));
+    const QColor border(51, 86, 153);
+    SetFrameColors(QColor(145, 164, 200), QColor(22, 37, 65), border, border, border);
+    SetCaptionButtonOffsets(-5, 6);
+    SetInnerMargin(0);
+    SetCaptionButtonBitmaps({144, 143, 142, 141, 140, 139, 133, 146, 145, 138, 137, 136}, 4);
+    SetCaptionBitmap(134);
+    setWindowTitle(QString::fromUtf8(kTitle));
+
+    // 770 by 500, each side limited to the work area, centred on it.
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect work = s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QSize size(std::min(770, work.width()), std::min(500, work.height()));
+    setGeometry(QRect(QPoint(work.left() + (work.width() - size.width()) / 2,
+                             work.top() + (work.height() - size.height()) / 2),
+                      size));
+}
+
+// ---------------------------------------------------------------------------------------
+// Command bar, layout and painting
+
+void CMainWnd::OnBarCommand(int id) {
+    // The progress window of a table being filled lets events through; a second table must
+    // not start filling inside the first.
+    if (m_filling) return;
+    switch (id) {
+        case kBarPanel1:
+            OpenTextBrowserPanel(1);
+            break;
+        case kBarPanel2:
+            OpenTextBrowserPanel(2);
+            break;
+        case kBarPanel3:
+            OpenTextBrowserPanel(3);
+            break;
+        case kBarPanel4:
+            OpenTextBrowserPanel(4);
+            break;
+        case kBarGraphList:
+            OpenGraphList(0);
+            break;
+        case kBarPanel6:
+            OpenTextBrowserPanel(6);
+            break;
+        default:
+            if (id >= kBarWorkspace1 && id <= kBarWorkspace5)
+                LoadTable(static_cast<unsigned>(id - kBarWorkspace1) + kFirstWorkspace);
+            break;
+    }
+}
+
+void CMainWnd::UpdateCommandBar() {
+    if (!m_pCommandBar) return;
+    for (unsigned n = kFirstWorkspace; n <= kLastWorkspace; ++n) {
+        CPushCtrl* button
+            = m_pCommandBar->Controls().Push(kBarWorkspace1 + int(n - kFirstWorkspace));
+        if (button)
+            button->LoadBitmaps(QStringLiteral("%1%2").arg(n).arg(WorkspaceState(n)), "nhc");
+    }
+}
+
+QRect CMainWnd::TableRect() const {
+    const QRect client = ClientRect();
+    const int bar = m_pCommandBar ? m_pCommandBar->height() : 0;
+    return QRect(client.x() + kTableMargin, client.y() + bar + kTableMargin,
+                 client.width() - 2 * kTableMargin, client.height() - bar - 2 * kTableMargin);
+}
+
+void CMainWnd::LayoutChildren() {
+    const QRect client = ClientRect();
+    if (m_pCommandBar) {
+        m_pCommandBar->setGeometry(client.x(), client.y(), client.width(),
+                                   m_pCommandBar->Layout().size.height());
+    }
+    if (m_pTableWnd) m_pTableWnd->setGeometry(TableRect());
+}
+
+void CMainWnd::resizeEvent(QResizeEvent* event) {
+    CSkinFrame::resizeEvent(event);
+    LayoutChildren();
+    update();
+}
+
+void CMainWnd::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    PaintFrame(painter);
+    const QRect client = ClientRect();
+    painter.setClipRect(client);
+    if (m_pTableWnd) {
+        const int bar = m_pCommandBar ? m_pCommandBar->height() : 0;
+        PaintTableFrame(painter, client.adjusted(0, bar, 0, 0));
+    } else {
+        PaintBackground(painter, client);
+    }
+}
+
+void CMainWnd::PaintBackground(QPainter& painter, const QRect& client) {
+    const QRect picture(QPoint(client.x() + (client.width() - m_background.width()) / 2,
+                               client.y() + (client.height() - m_background.height()) / 2),
+                        m_background.size());
+    // Everything around the picture, in four bands, so nothing is painted twice.
+    const QRect inner = picture.intersected(client);
+    if (inner.isEmpty()) {
+        painter.fillRect(client, kMarginColor);
+        return;
+    }
+    painter.fillRect(QRect(client.left(), client.top(), client.width(), inner.top() - client.top()),
+                     kMarginColor);
+    painter.fillRect(
+        QRect(client.left(), inner.bottom() + 1, client.width(), client.bottom() - inner.bottom()),
+        kMarginColor);
+    painter.fillRect(
+        QRect(client.left(), inner.top(), inner.left() - client.left(), inner.height()),
+        kMarginColor);
+    painter.fillRect(
+        QRect(inner.right() + 1, inner.top(), client.right() - inner.right(), inner.height()),
+        kMarginColor);
+    painter.drawPixmap(picture.topLeft(), m_background);
+}
+
+void CMainWnd::PaintTableFrame(QPainter& painter, const QRect& area) {
+    // The table window covers the middle; what its frame pictures leave free keeps the
+    // margin colour.
+    painter.fillRect(area, kMarginColor);
+    const QSize tl = m_cornerTopLeft.size(), tr = m_cornerTopRight.size();
+    const QSize bl = m_cornerBottomLeft.size(), br = m_cornerBottomRight.size();
+    const int left = area.left(), top = area.top();
+    const int right = area.left() + area.width();  // exclusive
+    const int bottom = area.top() + area.height();
+
+    painter.drawPixmap(left, top, m_cornerTopLeft);
+    painter.drawPixmap(right - tr.width(), top, m_cornerTopRight);
+    painter.drawPixmap(left, bottom - bl.height(), m_cornerBottomLeft);
+    painter.drawPixmap(right - br.width(), bottom - br.height(), m_cornerBottomRight);
+
+    auto stretch = [&](const QRect& target, const QPixmap& pixmap) {
+        if (target.width() > 0 && target.height() > 0 && !pixmap.isNull())
+            painter.drawPixmap(target, pixmap);
+    };
+    stretch(
+        QRect(left + tl.width(), top, right - tr.width() - left - tl.width(), m_edgeTop.height()),
+        m_edgeTop);
+    stretch(QRect(left + bl.width(), bottom - m_edgeBottom.height(),
+                  right - br.width() - left - bl.width(), m_edgeBottom.height()),
+            m_edgeBottom);
+    stretch(QRect(left, top + tl.height(), m_edgeLeft.width(),
+                  bottom - bl.height() - top - tl.height()),
+            m_edgeLeft);
+    stretch(QRect(right - m_edgeRight.width(), top + tr.height(), m_edgeRight.width(),
+                  bottom - br.height() - top - tr.height()),
+            m_edgeRight);
+}
+
+void CMainWnd::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_timerShow) {
+        killTimer(m_timerShow);
+        m_timerShow = 0;
+        UpdateCommandBar();
+        ShowMaximized();
+        return;
+    }
+    if (event->timerId() == m_timerReload) {
+        killTimer(m_timerReload);
+        m_timerReload = 0;
+        const unsigned number = m_rememberedWorkspace;
+        m_rememberedWorkspace = 0;
+        if (number != 0) LoadTable(number);
+        return;
+    }
+    CSkinFrame::timerEvent(event);
+}
+
+// ---------------------------------------------------------------------------------------
+// Pictures
+
+void CMainWnd::OpenImageViewerByHTMLID(QWidget* owner, std::int32_t htmlId) {
+    if (!m_pDatabase) return;
+    std::string title, file;
+    double subTyp = 0;
+    const bool read
+        = DBRead(*m_pDatabase, SqlFormat("SELECT * FROM HTML WHERE ID=%li AND Typ=9", long(htmlId)),
+                 "CMainWnd::OpenImageViewerByHTMLID", [&](CRecordset& rs) {
+                     title = Text(rs, "Title");
+                     ToNumber(rs.GetFieldValue("SubTyp"), subTyp);
+                     file = EpsToGif(Text(rs, "Abbildung"));
+                 });
+    if (read) OpenPictureByKind(owner, int(subTyp), Q(title), Q(file));
+}
+
+void CMainWnd::OpenImageViewerByFilename(QWidget* owner, const QString& fileName) {
+    if (!m_pDatabase) return;
+    std::string title, file;
+    double subTyp = 0;
+    // The name comes from a page's link: quoted, and its wildcards made literal, so that it
+    // can only ever match itself.
+    const std::string sql = "SELECT * FROM HTML WHERE Abbildung LIKE '"
+                            + SqlQuote(LikeEscape(fileName.toStdString())) + "'";
+    const bool read
+        = DBRead(*m_pDatabase, sql, "CMainWnd::OpenImageViewerByFilename", [&](CRecordset& rs) {
+              title = Text(rs, "Title");
+              ToNumber(rs.GetFieldValue("SubTyp"), subTyp);
+              file = EpsToGif(Text(rs, "Abbildung"));
+          });
+    if (read) OpenPictureByKind(owner, int(subTyp), Q(title), Q(file));
+}
+
+void CMainWnd::OpenPictureByKind(QWidget* owner, int subTyp, const QString& title,
+                                 const QString& fileName) {
+    const QString img = Q(TheSettings().img);
+    QString archive;
+    if (subTyp == 2 || subTyp == 3)
+        archive = img + QStringLiteral("/Graph.nox");
+    else if (subTyp == 4)
+        archive = img + QStringLiteral("/Tables.nox");
+    else
+        return;
+    OpenImage(owner, title, fileName, archive);
+}
+
+void CMainWnd::ShowMap(QWidget* owner, std::int32_t landId) {
+    if (!m_pDatabase) return;
+    std::string title, file;
+    const bool read
+        = DBRead(*m_pDatabase, SqlFormat("SELECT * FROM Land WHERE ID=%li", long(landId)),
+                 "CMainWnd::ShowMap", [&](CRecordset& rs) {
+                     file = EpsToGif(Text(rs, "GeoKarten"));
+                     title = Text(rs, "Title");
+                 });
+    if (read) OpenImage(owner, Q(title), Q(file), Q(TheSettings().img + "Geo.nox"));
+}
+
+void CMainWnd::ShowHTMLImage(QWidget* owner, const QString& archiveName, std::int32_t htmlId) {
+    if (!m_pDatabase) return;
+    std::string title, file;
+    const bool read
+        = DBRead(*m_pDatabase, SqlFormat("SELECT * FROM HTML WHERE ID=%li", long(htmlId)),
+                 "CMainWnd::ShowHTMLImage", [&](CRecordset& rs) {
+                     file = EpsToGif(Text(rs, "Abbildung"));
+                     title = Text(rs, "Title");
+                 });
+    if (read)
+        OpenImage(
+            owner, Q(title), Q(file),
+            Q(TheSettings().img) + QStringLiteral("/") + archiveName + QStringLiteral(".nox"));
+}
+
+void CMainWnd::OpenImage(QWidget*, const QString&, const QString& fileName, const QString&) {
+    if (fileName.isEmpty()) return;
+    const QString upper = fileName.toUpper();
+    if (!upper.contains(QLatin1String(".JPG")) && !upper.contains(QLatin1String(".GIF"))
+        && !upper.contains(QLatin1String(".BMP"))) {
+        ShowMessageBox(Replace("Die Datei \"%s\" liegt in einem nicht verwendbaren Dateiformat "
+                               "vor!!!",
+                               "%s", fileName.toStdString()),
+                       "");
+        return;
+    }
+    // The image viewer is not part of this build yet; the picture was found and is usable.
+}
+
+void CMainWnd::ShowFlag(QWidget*, std::int32_t landId) {
+    if (!m_pDatabase) return;
+    std::string flag, title, text;
+    const bool read
+        = DBRead(*m_pDatabase, SqlFormat("SELECT * FROM Land WHERE ID=%li", long(landId)),
+                 "CMainWnd::ShowFlag", [&](CRecordset& rs) {
+                     flag = Text(rs, "Flaggen");
+                     title = Text(rs, "Title");
+                     text = Text(rs, "Flag_Text");
+                 });
+    if (!read) return;
+    // The flag viewer is not part of this build yet.
+}
+
+void CMainWnd::ShowMap(std::int32_t landId) { ShowMap(this, landId); }
+
+void CMainWnd::ShowFlag(std::int32_t landId) { ShowFlag(this, landId); }
+
+// ---------------------------------------------------------------------------------------
+// Articles, search, map, cell information, printing
+
+void CMainWnd::OpenTextBrowserLandID(std::int32_t landId) {
+    if (!m_pDatabase) return;
+    bool found = false;
+    double htmlId = 0;
+    const bool read = DBRead(
+        *m_pDatabase, SqlFormat("SELECT * FROM HTML WHERE LandID=%li AND Typ=1", long(landId)),
+        "CMainWnd::OpenTextBrowserLandID", [&](CRecordset& rs) {
+            if (rs.IsEOF()) return;
+            found = ToNumber(rs.GetFieldValue("ID"), htmlId);
+        });
+    if (!read) return;
+    if (!found) {
+        ShowMessageBox("Zu diesem Land liegt leider keine Länderinfo vor.", kCaptionHinweis,
+                       MsgIcon::Information);
+        return;
+    }
+    OpenTextBrowser(static_cast<std::int32_t>(htmlId), this, QString());
+}
+
+// The windows of the following requests (text browser, search, graph list, world map, cell
+// information, print browser) are not part of this build yet; the requests arrive here and
+// are dropped.
+
+void CMainWnd::OpenTextBrowser(std::int32_t, QWidget*, const QString&) {}
+
+void CMainWnd::OpenTextBrowserPanel(int) {}
+
+void CMainWnd::OpenSearch(QWidget*) {}
+
+void CMainWnd::OpenGraphList(int) {}
+
+void CMainWnd::ShowMapValues(std::int32_t, unsigned) {}
+
+void CMainWnd::OpenCellInfo(std::int32_t, std::int32_t, unsigned) {}
+
+void CMainWnd::PrintHTML(const std::string&) {}
+
+void CMainWnd::PrintPicture(QWidget*, const QImage&) {}
+
+bool CMainWnd::SavePicture(QWidget*, const QImage& picture, const QString& defaultName) {
+    SaveDialogRequest request;
+    request.fileName = defaultName.toStdString();
+    request.defaultExtension = "bmp";
+    request.filter = "Bitmap Dateien|*.bmp||";
+    request.overwritePrompt = true;
+    const std::optional<std::string> path = RunSaveFileDialog(request);
+    if (!path) return false;
+    return picture.save(Q(*path), "BMP");
+}
+
+void CMainWnd::BookmarkHint() {
+    ShowMessageBox(
+        "Bitte markieren Sie zunächst den Textbereich, für den Sie ein Lesezeichen anlegen "
+        "möchten!",
+        kCaptionHinweis, MsgIcon::Information);
+}
+
+// ---------------------------------------------------------------------------------------
+// Selection windows
+
+CTableWnd* CMainWnd::TableWindow() const { return m_pTableWnd; }
+CTabConfigDlg* CMainWnd::TabConfigDialog() const { return m_pTabConfigDlg; }
+CSelectStaatDlg* CMainWnd::SelectStaatWindow() const { return m_pSelectStaatDlg; }
+CSelectDatenDlg* CMainWnd::SelectDatenWindow() const { return m_pSelectDatenDlg; }
+
+void CMainWnd::OpenCountrySelection() {
+    if (!m_pSelectStaatDlg) {
+        m_pSelectStaatDlg = new CSelectStaatDlg(this, m_pDatabase);
+        CenterOverParent(*m_pSelectStaatDlg, this);
+    }
+    m_pSelectStaatDlg->SetSelection(countryIds);
+    m_pSelectStaatDlg->show();
+    m_pSelectStaatDlg->raise();
+    m_pSelectStaatDlg->activateWindow();
+}
+
+void CMainWnd::OpenDataSelection() {
+    if (!m_pSelectDatenDlg) {
+        m_pSelectDatenDlg = new CSelectDatenDlg(this, m_pDatabase);
+        CenterOverParent(*m_pSelectDatenDlg, this);
+    }
+    m_pSelectDatenDlg->SetSelection(dataIds);
+    m_pSelectDatenDlg->show();
+    m_pSelectDatenDlg->raise();
+    m_pSelectDatenDlg->activateWindow();
+}
+
+void CMainWnd::ApplySelection(const IdList& countries, const IdList& ids) {
+    if (m_pTableWnd && !m_filling) ShowTable(tableKind, currentWorkspace, countries, ids);
+}
+
+// ---------------------------------------------------------------------------------------
+// Workspaces
+
+std::string CMainWnd::WorkspacePath(unsigned number) const {
+    return WorkspaceFilePath(TheSettings().userData, number);
+}
+
+int CMainWnd::WorkspaceState(unsigned number) const {
+    return WorkspaceButtonState(TheSettings().userData, number, currentWorkspace);
+}
+
+void CMainWnd::SaveTable(unsigned number) {
+    if (number == 0) return;
+    CWorkspaceFile workspace;
+    workspace.tableKind = tableKind;
+    workspace.allCountries = allCountries;
+    workspace.countryIds = countryIds;
+    workspace.dataIds = dataIds;
+    // Without a user-data folder the file would land in whatever folder is current.
+    if (TheSettings().userData.empty() || !WriteWorkspaceFile(WorkspacePath(number), workspace))
+        ReportDBError(std::runtime_error("Der Arbeitsbereich konnte nicht gespeichert werden."),
+                      "CMainWnd::SaveTable");
+}
+
+void CMainWnd::LoadTable(unsigned number) {
+    if (number == 0 || m_filling) return;
+    if (number == currentWorkspace) {
+        ConfigureTable(number, true);
+        return;
+    }
+    SaveTable(currentWorkspace);
+
+    // Read into a record of its own: a file that turns out unusable must leave the workspace
+    // in use as it is, or leaving the program would save the broken state over it.
+    CWorkspaceFile workspace;
+    switch (ReadWorkspaceFile(WorkspacePath(number), workspace)) {
+        case WorkspaceRead::Missing:
+            ConfigureTable(number, false);
+            break;
+        case WorkspaceRead::WrongVersion:
+            ShowMessageBox(kMsgWorkspaceVersion, kCaptionHinweis, MsgIcon::Information);
+            ConfigureTable(number, false);
+            break;
+        case WorkspaceRead::Empty:
+            ShowMessageBox(kMsgWorkspaceInvalid, kCaptionHinweis, MsgIcon::Information);
+            ConfigureTable(number, false);
+            break;
+        case WorkspaceRead::Damaged:
+            ShowMessageBox(kMsgWorkspaceLoadFailed, kCaptionFehler, MsgIcon::Stop);
+            ReportDBError(std::runtime_error("Die Datei " + WorkspacePath(number)
+                                             + " ist beschädigt oder nicht lesbar."),
+                          "CMainWnd::LoadTable");
+            break;
+        case WorkspaceRead::Ok:
+            allCountries = workspace.allCountries;
+            ShowTable(workspace.tableKind, number, workspace.countryIds, workspace.dataIds);
+            break;
+    }
+}
+
+void CMainWnd::ConfigureTable(unsigned number, bool fromCurrent) {
+    if (m_pTabConfigDlg || m_filling) return;
+    // The configuration dialog sets up both lists at once; the single-list windows would
+    // show stale ticks afterwards.
+    delete m_pSelectStaatDlg;
+    delete m_pSelectDatenDlg;
+
+    m_pTabConfigDlg = new CTabConfigDlg(this, m_pDatabase);
+    if (fromCurrent) m_pTabConfigDlg->SetSelection(countryIds, dataIds);
+    const int result = m_pTabConfigDlg->exec();
+    if (!m_pTabConfigDlg) return;  // the workspace was closed meanwhile
+    const IdList countries = m_pTabConfigDlg->Countries();
+    const IdList ids = m_pTabConfigDlg->DataIds();
+    delete m_pTabConfigDlg;
+    if (result > 0) ShowTable(unsigned(result), number, countries, ids);
+}
+
+void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries,
+                         const IdList& ids) {
+    if (m_filling) return;
+    // Nothing to do when the table already shows this: the apply of a selection window that
+    // changed nothing. A list not given counts as unchanged.
+    const bool given = !countries.empty() || !ids.empty();
+    if (given && kind == tableKind && number == currentWorkspace
+        && (countries.empty() || countries == countryIds) && (ids.empty() || ids == dataIds))
+        return;
+
+    bool filled = false;
+    {
+        CDBBusyCursor busy;
+        if (!countries.empty()) countryIds = countries;
+        if (!ids.empty()) dataIds = ids;
+        tableKind = static_cast<std::uint8_t>(kind);
+
+        if (!m_pTableWnd) {
+            m_pTableWnd = new CTableWnd(this);
+            m_pTableWnd->SetDatabase(m_pDatabase);
+            m_pTableWnd->setGeometry(TableRect());
+            m_pTableWnd->show();
+            update();
+        }
+        m_pTableWnd->SetTitle(
+            QStringLiteral("Arbeitsbereich %1 ").arg(number)
+            + (kind == 1 ? QStringLiteral("(Länderdaten)") : QStringLiteral("(Ländervergleich)")));
+
+        IdList validIds = dataIds;
+        ValidateDataIDs(m_pDatabase, validIds);
+        m_filling = true;
+        QPointer<CTableWnd> table = m_pTableWnd;
+        filled = kind == 1 ? table->DisplayStaaten(countryIds, validIds)
+                           : table->DisplayDaten(countryIds, validIds);
+        m_filling = false;
+        filled = filled && table;
+    }
+    if (filled) {
+        LayoutChildren();
+        currentWorkspace = static_cast<std::uint8_t>(number);
+        UpdateCommandBar();
+        SaveTable(number);
+        update();
+    } else {
+        CloseWorkspace(false);
+    }
+}
+
+void CMainWnd::CloseWorkspace(bool deleteFile) {
+    if (m_filling) return;
+    if (m_pSelectStaatDlg) m_pSelectStaatDlg->close();
+    if (m_pSelectDatenDlg) m_pSelectDatenDlg->close();
+    // Deferred: the request may come from the table window's own bar, which is still on the
+    // call stack.
+    if (m_pTabConfigDlg) {
+        m_pTabConfigDlg->hide();
+        m_pTabConfigDlg->deleteLater();
+        m_pTabConfigDlg = nullptr;
+    }
+    if (m_pTableWnd) {
+        m_pTableWnd->hide();
+        m_pTableWnd->deleteLater();
+        m_pTableWnd = nullptr;
+    }
+    if (deleteFile && currentWorkspace != 0) ::unlink(WorkspacePath(currentWorkspace).c_str());
+    currentWorkspace = 0;
+    countryIds.clear();
+    dataIds.clear();
+    UpdateCommandBar();
+    update();
+}
+
+void CMainWnd::CloseTable() { CloseWorkspace(true); }
+
+// ---------------------------------------------------------------------------------------
+// Profiles
+
+bool CMainWnd::SaveProfile(const QString& name, const QString& extension, const IdList& ids) {
+    if (ids.empty()) {
+        ShowMessageBox(kMsgProfileNoData, kCaptionHinweis, MsgIcon::Information);
+        return false;
+    }
+    if (name.isEmpty()) {
+        ShowMessageBox(kMsgProfileNoName, kCaptionHinweis, MsgIcon::Information);
+        return false;
+    }
+    // The name becomes a file name in the user-data folder and must not lead out of it.
+    const std::string profile = name.toStdString();
+    if (!IsValidProfileName(profile)) {
+        ShowMessageBox(kMsgProfileBadName, kCaptionHinweis, MsgIcon::Information);
+        return false;
+    }
+    const std::string path
+        = ProfileFilePath(TheSettings().userData, profile, extension.toStdString());
+    if (::access(path.c_str(), F_OK) == 0
+        && ShowMessageBox(Replace(kMsgProfileExists, "%s", profile), kCaptionHinweis,
+                          MsgIcon::Information, MsgButtons::YesNo)
+               != IDYES)
+        return false;
+    if (!NOXUtils::SaveCObject(ids, path)) {
+        ShowMessageBox(kMsgProfileWriteFailed, kCaptionFehler, MsgIcon::Stop);
+        return false;
+    }
+    return true;
+}
+
+void CMainWnd::SaveProfileAsk(const std::string& extension, const IdList& ids) {
+    CSaveProfileDlg dialog(this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    SaveProfile(dialog.Name(), Q(extension), ids);
+}
+
+void CMainWnd::DeleteProfile(const std::string& extension) {
+    CDeleteProfileDlg dialog(TheSettings().userData, extension, this);
+    dialog.exec();
+}
+
+bool CMainWnd::ProfileMenu(const std::string& extension, int screenX, int screenY,
+                           std::string& name, std::string& path) {
+    const CProfileMenuModel model
+        = BuildProfileMenu(TheSettings().presets, TheSettings().userData, extension);
+    const CProfileMenuEntry* entry = model.Entry(TrackProfileMenu(model, screenX, screenY));
+    if (!entry) return false;
+    name = entry->name;
+    path = entry->path;
+    return true;
+}
+
+int CMainWnd::TrackProfileMenu(const CProfileMenuModel& model, int x, int y) {
+    CFlatMenu menu;
+    std::vector<std::unique_ptr<CFlatMenu>> submenus;
+    FillProfileMenu(model, menu, submenus);
+    return menu.TrackPopup(x, y, this, true);
+}
+
+bool CMainWnd::LoadCObject(const std::string& path, IdList& ids) {
+    return NOXUtils::LoadCObject(ids, path);
+}
