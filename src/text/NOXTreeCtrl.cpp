@@ -290,6 +290,15 @@ QTreeWidgetItem* CNOXTreeCtrl::OpenPath(std::int32_t id, CRecordset& walk, bool&
     return childWithId(parent, id);
 }
 
+void CNOXTreeCtrl::ScrollTo(QTreeWidgetItem* item, ScrollHint hint) {
+    // The column widens to its contents only on a later pass, and the sideways scroll bar that
+    // may come with it would cover the row brought into view at the bottom: settle both first.
+    executeDelayedItemsLayout();
+    header()->resizeSections(QHeaderView::ResizeToContents);
+    updateGeometries();
+    scrollToItem(item, hint);
+}
+
 bool CNOXTreeCtrl::SelectID(std::int32_t id, bool select, bool toTop) {
     if (id < 1) {
         setCurrentItem(nullptr);
@@ -305,7 +314,7 @@ bool CNOXTreeCtrl::SelectID(std::int32_t id, bool select, bool toTop) {
             return false;
         }
         setCurrentItem(item);
-        scrollToItem(item, QAbstractItemView::PositionAtTop);
+        ScrollTo(item, QAbstractItemView::PositionAtTop);
         return true;
     }
     if (!m_database) return false;
@@ -318,10 +327,10 @@ bool CNOXTreeCtrl::SelectID(std::int32_t id, bool select, bool toTop) {
     if (item) {
         if (select) {
             setCurrentItem(item);
-            scrollToItem(
-                item, toTop ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
+            ScrollTo(item,
+                     toTop ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
         } else {
-            scrollToItem(item, QAbstractItemView::PositionAtTop);
+            ScrollTo(item, QAbstractItemView::PositionAtTop);
         }
     } else {
         setCurrentItem(nullptr);

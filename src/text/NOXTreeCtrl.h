@@ -129,6 +129,7 @@ private:
     QTreeWidgetItem* OpenPath(std::int32_t id, CRecordset& walk, bool& walkFailed);
     bool OpenWalk(CRecordset& walk);
     void SetHot(QTreeWidgetItem* item);
+    void ScrollTo(QTreeWidgetItem* item, ScrollHint hint);
     static int LevelOf(const QTreeWidgetItem* item);
     static bool IsPlaceholder(const QTreeWidgetItem* item);
 

@@ -41,9 +41,11 @@ protected:
             {6, 0, "  Asien  ", 1},   {7, 99, "Waise", 1},   {8, 9, "Henne", 1},
             {9, 8, "Ei", 1},          {10, 2, "Benelux", 1}, {11, 1, "Nordeuropa", 1},
         };
+        m_db.Execute("BEGIN");
         for (const auto& r : rows)
             m_db.Execute(SqlFormat("INSERT INTO Baum VALUES (%d, %d, '%s', %d)", r.id, r.pid,
                                    r.title, r.typ));
+        m_db.Execute("COMMIT");
         sqlite3_trace_v2(m_db.Handle(), SQLITE_TRACE_STMT, &TreeFixture::Trace, this);
         ResetDBErrors();
     }
@@ -107,8 +109,11 @@ TEST_F(TreeFixture, LoadsALevelOnlyWhenItsNodeOpens) {
     EXPECT_EQ(CNOXTreeCtrl::ItemID(europa->child(0)), -1);
     EXPECT_EQ(tree.topLevelItem(2)->childCount(), 0);
 
-    // Opening loads exactly that level; closing and opening again loads nothing.
-    europa->setExpanded(true);
+    // Opening (here with "+") loads exactly that level; closing and opening again loads
+    // nothing.
+    tree.setCurrentItem(europa);
+    QKeyEvent plus(QEvent::KeyPress, Qt::Key_Plus, Qt::NoModifier, "+");
+    QApplication::sendEvent(&tree, &plus);
     EXPECT_EQ(Titles(europa, tree), (std::vector<QString>{"Mitteleuropa", "Nordeuropa"}));
     EXPECT_EQ(LevelQueries(1), 1);
     EXPECT_EQ(LevelQueries(2), 0);
@@ -183,8 +188,10 @@ TEST_F(TreeFixture, SelectIdOpensThePathAndStopsAtLoops) {
 TEST_F(TreeFixture, AChainOf64AncestorsSelectsNothing) {
     // Kette: 1 at the top, each next record the child of the one before.
     m_db.Execute("CREATE TABLE Kette (ID LONG PRIMARY KEY, PID LONG, Title TEXT)");
+    m_db.Execute("BEGIN");
     for (int id = 1; id <= 70; ++id)
         m_db.Execute(SqlFormat("INSERT INTO Kette VALUES (%d, %d, 'Glied %d')", id, id - 1, id));
+    m_db.Execute("COMMIT");
     CNOXTreeCtrl tree;
     ASSERT_TRUE(tree.InitTree(&m_db, "Kette", ""));
     tree.Refresh();
