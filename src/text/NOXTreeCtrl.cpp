@@ -166,8 +166,13 @@ void CNOXTreeCtrl::Fill(QTreeWidgetItem* item) {
         parentId = ItemID(item);
     }
 
-    const bool updates = updatesEnabled();
-    setUpdatesEnabled(false);
+    // The records are read first, so a failure midway keeps the ones read before it.
+    struct Record {
+        std::int32_t id;
+        bool hasChildren;
+        QString title;
+    };
+    std::vector<Record> records;
     DBGuard("CNOXTreeCtrl::Fill", [&] {
         CDBBusyCursor busy;
         // The IDs that have children.
@@ -187,32 +192,39 @@ void CNOXTreeCtrl::Fill(QTreeWidgetItem* item) {
                               m_order.c_str());
         CRecordset level(m_database);
         level.Open(sql);
-        QList<QTreeWidgetItem*> items;
         for (; !level.IsEOF(); level.MoveNext()) {
             const std::int32_t id = ToId(level.GetFieldValue("ID"));
             const std::int32_t pid = ToId(level.GetFieldValue("PID"));
-            auto* child = new QTreeWidgetItem(QStringList(TitleText(level.GetFieldValue("Title"))));
-            child->setData(0, kIdRole, id);
             // A record that is its own parent would open onto itself without end.
-            if (id != pid && parents.count(id)) {
-                auto* placeholder = new QTreeWidgetItem(QStringList(kPlaceholderText));
-                placeholder->setData(0, kPlaceholderRole, true);
-                child->addChild(placeholder);
-            }
-            items.append(child);
-            // Hand the items over as they are read, so a failure keeps what was read.
-            if (items.size() >= 256) {
-                item ? item->addChildren(items) : addTopLevelItems(items);
-                items.clear();
-            }
+            const bool hasChildren = id != pid && parents.count(id) > 0;
+            records.push_back({id, hasChildren, TitleText(level.GetFieldValue("Title"))});
         }
-        item ? item->addChildren(items) : addTopLevelItems(items);
     });
+
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(records.size()));
+    for (const Record& record : records) {
+        auto* child = new QTreeWidgetItem(QStringList(record.title));
+        child->setData(0, kIdRole, record.id);
+        if (record.hasChildren) {
+            auto* placeholder = new QTreeWidgetItem(QStringList(kPlaceholderText));
+            placeholder->setData(0, kPlaceholderRole, true);
+            child->addChild(placeholder);
+        }
+        items.append(child);
+    }
+    const bool updates = updatesEnabled();
+    setUpdatesEnabled(false);
+    if (item)
+        item->addChildren(items);
+    else
+        addTopLevelItems(items);
     setUpdatesEnabled(updates);
 }
 
 void CNOXTreeCtrl::Refresh() {
     const std::int32_t selected = GetSelectedID();
+    const bool updates = updatesEnabled();
     setUpdatesEnabled(false);
     m_allLoaded = false;
     m_hot = QPersistentModelIndex();
@@ -222,7 +234,7 @@ void CNOXTreeCtrl::Refresh() {
         clear();
     }
     Fill(nullptr);
-    setUpdatesEnabled(true);
+    setUpdatesEnabled(updates);
     if (selected > 0) SelectID(selected, true, false);
     setFocus();
 }
@@ -251,11 +263,11 @@ bool CNOXTreeCtrl::OpenWalk(CRecordset& walk) {
     });
 }
 
-QTreeWidgetItem* CNOXTreeCtrl::OpenPath(std::int32_t id, CRecordset& walk, bool& walkFailed) {
+QTreeWidgetItem* CNOXTreeCtrl::OpenPath(std::int32_t id, CRecordset& walk) {
     // The ancestors from the record upwards, the parent first.
     std::vector<std::int32_t> ancestors;
     bool complete = false;
-    walkFailed = !DBGuard("CNOXTreeCtrl::SelectID", [&] {
+    DBGuard("CNOXTreeCtrl::SelectID", [&] {
         std::int32_t current = id;
         for (;;) {
             // A record that is not there ends the walk: reading on would take the PID of
@@ -320,10 +332,9 @@ bool CNOXTreeCtrl::SelectID(std::int32_t id, bool select, bool toTop) {
     if (!m_database) return false;
 
     CRecordset walk(m_database);
-    if (!OpenWalk(walk)) return false;
+    const bool updates = updatesEnabled();
     setUpdatesEnabled(false);
-    bool walkFailed = false;
-    QTreeWidgetItem* item = OpenPath(id, walk, walkFailed);
+    QTreeWidgetItem* item = OpenWalk(walk) ? OpenPath(id, walk) : nullptr;
     if (item) {
         if (select) {
             setCurrentItem(item);
@@ -336,7 +347,7 @@ bool CNOXTreeCtrl::SelectID(std::int32_t id, bool select, bool toTop) {
         setCurrentItem(nullptr);
         clearSelection();
     }
-    setUpdatesEnabled(true);
+    setUpdatesEnabled(updates);
     return item != nullptr;
 }
 
@@ -378,14 +389,14 @@ void CNOXTreeCtrl::SetCheckedIDs(const IdVector& ids) {
     const bool updates = updatesEnabled();
     setUpdatesEnabled(false);
     UncheckAll();
+    // The ancestor walk is opened once, when the first ID is not loaded yet.
     CRecordset walk(m_database);
-    bool walkOpen = false;
+    enum { kUntried, kOpen, kFailed } walkState = kUntried;
     for (std::int32_t id : ids) {
         QTreeWidgetItem* item = FindItem(id);
-        if (!item && !m_allLoaded && m_database) {
-            if (!walkOpen && !(walkOpen = OpenWalk(walk))) break;
-            bool walkFailed = false;
-            item = OpenPath(id, walk, walkFailed);
+        if (!item && !m_allLoaded && m_database && walkState != kFailed) {
+            if (walkState == kUntried) walkState = OpenWalk(walk) ? kOpen : kFailed;
+            if (walkState == kOpen) item = OpenPath(id, walk);
         }
         SetCheck(item, true);
     }

@@ -126,7 +126,7 @@ private:
 
     // Opens the levels down to the record with id and returns its item (null when not in the
     // tree); walks the ancestors through walk, which stays open for further calls.
-    QTreeWidgetItem* OpenPath(std::int32_t id, CRecordset& walk, bool& walkFailed);
+    QTreeWidgetItem* OpenPath(std::int32_t id, CRecordset& walk);
     bool OpenWalk(CRecordset& walk);
     void SetHot(QTreeWidgetItem* item);
     void ScrollTo(QTreeWidgetItem* item, ScrollHint hint);
