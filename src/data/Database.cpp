@@ -357,7 +357,10 @@ struct RowReader {
         size_t length = static_cast<size_t>(sqlite3_column_bytes(stmt, column));
         if (length > UINT32_MAX) Fail("Text too long.");
         std::string_view& last = lastText[column];
-        if (text && last.size() == length && std::memcmp(last.data(), text, length) == 0) {
+        if (length == 0) {
+            // Empty texts share one static string; memcmp must not see a null pointer.
+            cell.text = "";
+        } else if (text && last.size() == length && std::memcmp(last.data(), text, length) == 0) {
             cell.text = last.data();
         } else {
             cell.text = arena->Add(text ? text : "", length);
