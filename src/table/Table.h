@@ -72,6 +72,9 @@ public:
     void ClearColumnRange(int column);
     // The content without windows, for the export.
     const CTableData& GetTableData() const { return m_data; }
+    // The content for the filling, which runs without windows: the caller clears the cell
+    // windows before it changes the content (Clear) and rebuilds them after (RebuildVisible).
+    CTableData& GetTableData() { return m_data; }
 
     // Layout and display.
     // Gives exactly the cells that meet the panes a window; without `afterScrolling` it only
