@@ -1,6 +1,5 @@
 #include "table/SelectionDlg.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 
 #include "app/KompendorApp.h"
@@ -13,11 +12,8 @@
 #include "text/NOXTreeCtrl.h"
 
 CDatabase* AlmanacDatabase() {
-    // Found by class name: the dialogs must not link the application library, whose start-up
-    // needs the program's main window.
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app || !app->inherits("CKompendorApp")) return nullptr;
-    return static_cast<CKompendorApp*>(app)->m_pDatabase.get();
+    CKompendorApp* app = TheApp();
+    return app ? app->m_pDatabase.get() : nullptr;
 }
 
 std::string CountryFilter(bool allCountries) { return allCountries ? "" : "LandTyp=1"; }

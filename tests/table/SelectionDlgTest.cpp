@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/KompendorApp.h"
 #include "data/Database.h"
 #include "data/ErrorReporter.h"
 #include "fixtures/FixtureAlmanac.h"
@@ -22,6 +23,10 @@
 #include "text/NOXTreeCtrl.h"
 
 using namespace fixture;
+
+// The table library links the application object, whose start-up asks the program for its
+// main window; these tests have none.
+QWidget* CreateMainWindow(CKompendorApp&) { return nullptr; }
 
 namespace {
 
@@ -220,7 +225,7 @@ TEST_F(SelectionDlg, ConfigurationEndsWithTheViewAndItsLists) {
             if (c.button)
                 Click(config.Controls().Push(c.button));
             else
-                Key(&config, Qt::Key_Escape);
+                Key(config.CountryTree(), Qt::Key_Escape);
         });
         EXPECT_EQ(config.exec(), c.result) << c.button;
         if (c.result > 0) {
