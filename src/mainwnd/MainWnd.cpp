@@ -10,8 +10,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/IntroWnd.h"
-#include "app/KompendorApp.h"
 #include "app/Settings.h"
 #include "controls/BitmapResource.h"
 #include "controls/FlatMenu.h"
@@ -95,7 +93,6 @@ CMainWnd::CMainWnd(CDatabase* database, QWidget* parent)
     SetTableHost(this);
 
     m_timerShow = startTimer(100);
-    if (CKompendorApp* app = TheApp(); app && app->m_pIntro) app->m_pIntro->CloseAfter(250);
     m_timerReload = startTimer(500);
 }
 

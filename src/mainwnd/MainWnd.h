@@ -46,9 +46,8 @@ public:
 
     // Configures the frame, loads the background and frame pictures, creates the command bar
     // and starts the timers that show the window maximised (100 ms) and reload the workspace
-    // remembered in the registry (500 ms). Asks the intro to close after 250 ms. database is
-    // the open almanac (not owned; must outlive the window). Registers itself as the table
-    // host.
+    // remembered in the registry (500 ms). database is the open almanac (not owned; must
+    // outlive the window). Registers itself as the table host.
     explicit CMainWnd(CDatabase* database, QWidget* parent = nullptr);
     // Writes the workspace number in use to the registry, saves that workspace and destroys
     // the owned windows.

@@ -1,0 +1,65 @@
+// kompendor-cli workspace against workspace files of every kind.
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include "mainwnd/Workspace.h"
+#include "platform/TestFiles.h"
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunWorkspace(const CTempDir& dir, const std::string& file) {
+    const std::string cmd = std::string("'" KOMPENDOR_TEST_BINARY_DIR "/bin/kompendor-cli'")
+                            + " workspace '" + file + "' >'" + dir / "out" + "' 2>'" + dir / "err"
+                            + "'";
+    CliRun run;
+    const int raw = std::system(cmd.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = ReadFile(dir / "out");
+    run.err = ReadFile(dir / "err");
+    return run;
+}
+
+}  // namespace
+
+TEST(WorkspaceCli, PrintsFileOrTheLoadMessage) {
+    CTempDir dir;
+    CWorkspaceFile ws;
+    ws.tableKind = 1;
+    ws.allCountries = 1;
+    ws.countryIds = {276, 40, 818};
+    ws.dataIds = {101, 201};
+    ASSERT_TRUE(WriteWorkspaceFile(dir / "01.zyb", ws));
+    CliRun run = RunWorkspace(dir, dir / "01.zyb");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "version=ZYB100\ntableKind=1 (Länderdaten)\nallCountries=1\n"
+              "countryIds=276,40,818\ndataIds=101,201\n");
+
+    ws.countryIds.clear();
+    ASSERT_TRUE(WriteWorkspaceFile(dir / "02.zyb", ws));
+    WriteFile(dir / "03.zyb", std::string("\x06ZYB099\x01", 8));
+    WriteFile(dir / "04.zyb", std::string("\x06ZYB100\x01\0\0\0\0\xFE\xFF", 14));
+    struct Case {
+        const char* file;
+        const char* message;
+    };
+    for (const Case& c :
+         {Case{"02.zyb", kMsgWorkspaceInvalid}, Case{"03.zyb", kMsgWorkspaceVersion},
+          Case{"04.zyb", kMsgWorkspaceLoadFailed}}) {
+        SCOPED_TRACE(c.file);
+        run = RunWorkspace(dir, dir / c.file);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, std::string(c.message) + "\n");
+    }
+    run = RunWorkspace(dir, dir / "05.zyb");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("no such file"), std::string::npos);
+}
