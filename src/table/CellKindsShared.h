@@ -73,7 +73,6 @@ void RunCellMenu(CTableCell* cell, CCellCommands* commands, int x, int y);
 
 // The flag of a country head: a picture that reports a click to its cell as command 103.
 class CFlagPicture : public QWidget {
-    Q_OBJECT
 public:
     CFlagPicture(QWidget* parent, const QPixmap& picture);
 
