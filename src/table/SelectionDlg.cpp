@@ -43,6 +43,7 @@ void InitDataTree(CNOXTreeCtrl& tree, CDatabase* database) {
 
 void RefillCountryTree(CNOXTreeCtrl& tree, bool allCountries) {
     const CNOXTreeCtrl::IdVector ticked = tree.GetCheckedIDs();
+    // Re-initialising clears the selection; the user's place in the list stays all the same.
     const std::int32_t selected = tree.GetSelectedID();
     tree.setUpdatesEnabled(false);
     tree.ReinitTree(tree.Database(), "Land", CountryFilter(allCountries));
