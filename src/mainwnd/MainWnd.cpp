@@ -452,6 +452,7 @@ void CMainWnd::BookmarkHint() {
 // ---------------------------------------------------------------------------------------
 // Selection windows
 
+CTemplateDialog* CMainWnd::CommandBar() const { return m_pCommandBar; }
 CTableWnd* CMainWnd::TableWindow() const { return m_pTableWnd; }
 CTabConfigDlg* CMainWnd::TabConfigDialog() const { return m_pTabConfigDlg; }
 CSelectStaatDlg* CMainWnd::SelectStaatWindow() const { return m_pSelectStaatDlg; }

@@ -126,7 +126,7 @@ public:
     CTabConfigDlg* TabConfigDialog() const;
     CSelectStaatDlg* SelectStaatWindow() const;
     CSelectDatenDlg* SelectDatenWindow() const;
-    CTemplateDialog* CommandBar() const { return m_pCommandBar; }
+    CTemplateDialog* CommandBar() const;
     // The rectangle of the table window: the client area below the bar, 12 pixels in.
     QRect TableRect() const;
 
