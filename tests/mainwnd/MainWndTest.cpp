@@ -185,17 +185,20 @@ TEST_F(MainWndTest, BackgroundCentredAtEverySize) {
                             client.y() + (client.height() - picture.height()) / 2);
         for (QPoint p : {QPoint(480, 300), QPoint(300, 450), QPoint(700, 200)}) {
             const QPoint at = origin + p;
-            if (client.contains(at) && !bar.contains(at))
+            if (client.contains(at) && !bar.contains(at)) {
                 EXPECT_EQ(Pixel(shot, at), picture.pixelColor(p)) << at.x() << "," << at.y();
+            }
         }
         if (origin.x() > client.x()) {
             EXPECT_EQ(Pixel(shot, QPoint(client.x() + 1, client.center().y())), kMargin);
             EXPECT_EQ(Pixel(shot, QPoint(client.right() - 1, client.center().y())), kMargin);
         }
-        if (origin.y() > bar.bottom() + 1)
+        if (origin.y() > bar.bottom() + 1) {
             EXPECT_EQ(Pixel(shot, QPoint(client.center().x(), bar.bottom() + 2)), kMargin);
-        if (origin.y() + picture.height() <= client.bottom())
+        }
+        if (origin.y() + picture.height() <= client.bottom()) {
             EXPECT_EQ(Pixel(shot, QPoint(client.center().x(), client.bottom())), kMargin);
+        }
     }
 }
 
