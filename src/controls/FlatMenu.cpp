@@ -211,11 +211,11 @@ CFlatMenuWnd* CFlatMenu::Wnd() const { return static_cast<CFlatMenuWnd*>(m_windo
 QRect CFlatMenu::ItemRect(int index) const {
     if (index < 0 || index >= ItemCount()) return QRect();
     const Item& item = m_items[index];
-    const int width = m_window ? m_window->width() : 0;
-    return QRect(0, item.top, width, item.height);
+    const int width = m_window ? m_columnWidth : 0;
+    return QRect(item.left, item.top, width, item.height);
 }
 
-QSize CFlatMenu::Layout() {
+QSize CFlatMenu::Layout(int maxHeight) {
     // Font height in pixels from the point size at the display's vertical resolution.
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int dpi = screen ? int(screen->logicalDotsPerInchY()) : 96;
@@ -227,9 +227,10 @@ QSize CFlatMenu::Layout() {
     const QFontMetrics bold(m_boldFont);
 
     int y = 3;
+    int tallest = 0;
     int widest = 0;
+    m_columns = 1;
     for (Item& item : m_items) {
-        item.top = y;
         if (item.flags & kSeparator) {
             item.height = 5;
         } else {
@@ -238,9 +239,18 @@ QSize CFlatMenu::Layout() {
             widest
                 = qMax(widest, fm.boundingRect(QRect(), Qt::TextShowMnemonic, item.text).width());
         }
+        // A list that would run off the screen continues in a further column, as long
+        // year lists do.
+        if (y > 3 && y + item.height + 2 > maxHeight) {
+            ++m_columns;
+            y = 3;
+        }
+        item.top = y;
+        item.left = m_columns - 1;  // the column for now; TrackPopup turns it into pixels
         y += item.height;
+        tallest = qMax(tallest, y);
     }
-    return QSize(widest, y + 2);
+    return QSize(widest, qMax(tallest, y) + 2);
 }
 
 int CFlatMenu::TrackPopup(int x, int y, QWidget* owner, bool modal, bool asSubmenu, int minWidth) {
@@ -252,13 +262,15 @@ int CFlatMenu::TrackPopup(int x, int y, QWidget* owner, bool modal, bool asSubme
     m_chosenId = 0;
     m_openSubmenu = nullptr;
 
-    const QSize content = Layout();
-    const QSize size(qMax(content.width(), minWidth) + 42, content.height());
+    const QRect work = WorkAreaAt(QPoint(x, y), owner);
+    const QSize content = Layout(work.height() - 2);
+    m_columnWidth = qMax(content.width(), minWidth) + 42;
+    for (Item& item : m_items) item.left *= m_columnWidth;
+    const QSize size(m_columnWidth * m_columns, content.height());
 
     // The menu opens to the right of and below the point where it fits; where it does not,
     // it moves against the work area's right edge or up from its bottom edge, one direction
     // at a time, and never past the left or top edge.
-    const QRect work = WorkAreaAt(QPoint(x, y), owner);
     const int workRight = work.x() + work.width();
     const int workBottom = work.y() + work.height();
     int left = x;
@@ -365,7 +377,8 @@ int CFlatMenu::HitItem(const QPoint& local) const {
         return -1;
     for (int i = 0; i < ItemCount(); ++i) {
         const Item& item = m_items[i];
-        if (local.y() >= item.top && local.y() < item.top + item.height)
+        if (local.x() >= item.left && local.x() < item.left + m_columnWidth && local.y() >= item.top
+            && local.y() < item.top + item.height)
             return (item.flags & (kSeparator | kNotSelectable)) ? -1 : i;
     }
     return -1;
@@ -529,33 +542,37 @@ void CFlatMenu::Paint(QPainter& painter, int width, int height) {
     painter.setBrush(m_background);
     painter.drawRect(0, 0, width - 1, height - 1);
     painter.setBrush(Qt::NoBrush);
+    for (int column = 1; column < m_columns; ++column)
+        painter.drawLine(column * m_columnWidth, 1, column * m_columnWidth, height - 2);
 
+    const int columnWidth = m_columns > 1 ? m_columnWidth : width;
     for (int i = 0; i < ItemCount(); ++i) {
         const Item& item = m_items[i];
+        const int left = item.left;
         if (item.flags & kSeparator) {
             painter.setPen(m_line);
-            painter.drawLine(1, item.top + 2, width - 2, item.top + 2);
+            painter.drawLine(left + 1, item.top + 2, left + columnWidth - 2, item.top + 2);
             continue;
         }
         const bool highlighted = i == m_highlight;
-        painter.fillRect(QRect(3, item.top, width - 5, item.height),
+        painter.fillRect(QRect(left + 3, item.top, columnWidth - 5, item.height),
                          highlighted ? m_highlightBackground : m_background);
         if (item.icon >= 0 && !m_icons.isNull()) {
-            painter.drawPixmap(QPoint(4, item.top),
+            painter.drawPixmap(QPoint(left + 4, item.top),
                                m_icons.copy(item.icon * kIconSize, 0, kIconSize, kIconSize));
         }
         QColor color = highlighted ? m_highlightText : m_text;
         if (item.flags & kGrayed) color = m_disabledText;
         painter.setPen(color);
         painter.setFont((item.flags & kDefault) ? m_boldFont : m_font);
-        painter.drawText(QRect(23, item.top, width, item.height),
+        painter.drawText(QRect(left + 23, item.top, columnWidth - 23, item.height),
                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine
                              | Qt::TextShowMnemonic | Qt::TextDontClip,
                          item.text);
         if (item.submenu) {
             // A small bold chevron pointing right.
             painter.setPen(highlighted ? m_highlightText : m_text);
-            const int x = width - 7;
+            const int x = left + columnWidth - 7;
             const int y = item.top + 8;
             painter.drawLine(x - 3, y - 3, x, y);
             painter.drawLine(x - 3, y + 3, x, y);

@@ -92,10 +92,13 @@ private:
         int icon = -1;
         int top = 0;
         int height = 0;
+        int left = 0;  // of the item's column
     };
 
     CFlatMenuWnd* Wnd() const;
-    QSize Layout();
+    // Lays the items out in columns no higher than maxHeight (a list longer than the screen
+    // breaks into further columns); returns the widest text and the tallest column's height.
+    QSize Layout(int maxHeight);
     void CloseWindow();
     // The window was destroyed from outside (with its owner).
     void WindowGone();
@@ -124,6 +127,8 @@ private:
     QPixmap m_icons;
 
     std::vector<Item> m_items;
+    int m_columns = 1;
+    int m_columnWidth = 0;
 
     // Tracking state.
     QPointer<QWidget> m_window;  // a CFlatMenuWnd

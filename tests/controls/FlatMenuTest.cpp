@@ -48,7 +48,7 @@ protected:
     // The middle of an item, in screen coordinates.
     static QPoint ItemAt(const CFlatMenu& menu, int index) {
         const QRect r = menu.ItemRect(index);
-        return menu.Window()->mapToGlobal(QPoint(30, r.center().y()));
+        return menu.Window()->mapToGlobal(QPoint(r.x() + 30, r.center().y()));
     }
 
     Owner owner;
@@ -125,6 +125,32 @@ TEST_F(FlatMenuTest, StaysInsideTheWorkArea) {
     menu.TrackPopup(work.x() + 10, work.y() + 10, &owner, false, false, work.width() + 100);
     EXPECT_EQ(menu.Window()->geometry().topLeft().x(), work.x());
     menu.Destroy();
+}
+
+TEST_F(FlatMenuTest, ListLongerThanTheScreenBreaksIntoColumns) {
+    // A year menu of a long series: more items than one column can hold on the screen.
+    CFlatMenu menu;
+    StyleLikeTheCells(menu);
+    const int count = 200;
+    for (int i = 0; i < count; ++i) menu.AppendItem(0, QString::number(2017 - i), i + 1);
+    menu.TrackPopup(work.x() + 10, work.y() + 10, &owner, false);
+    const QRect geometry = menu.Window()->geometry();
+    EXPECT_TRUE(work.contains(geometry)) << "menu " << geometry.width() << "x" << geometry.height();
+
+    const QRect first = menu.ItemRect(0);
+    const QRect last = menu.ItemRect(count - 1);
+    EXPECT_GT(last.x(), first.x());
+    EXPECT_EQ(last.width(), first.width());
+    EXPECT_LE(last.bottom(), geometry.height());
+
+    // An item of a later column is chosen where it is drawn.
+    QTest::mouseMove(menu.Window(), menu.Window()->mapFromGlobal(ItemAt(menu, count - 1)));
+    QCursor::setPos(ItemAt(menu, count - 1));
+    QTest::mouseClick(menu.Window(), Qt::LeftButton, {},
+                      menu.Window()->mapFromGlobal(ItemAt(menu, count - 1)));
+    Flush();
+    ASSERT_EQ(owner.commands.size(), 1u);
+    EXPECT_EQ(owner.commands[0], count);
 }
 
 TEST_F(FlatMenuTest, MnemonicChoosesIgnoringCase) {
