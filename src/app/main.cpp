@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "app/KompendorApp.h"
+#include "app/QuitSignals.h"
 #include "app/Settings.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
 
     PrepareBrowserEnvironment();
     CKompendorApp app(argc, argv, *registry);
+    InstallQuitOnSignals();
     if (!app.InitInstance()) return app.ExitInstance();
     const int code = app.exec();
     app.ExitInstance();

@@ -601,6 +601,9 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
     if (filled) {
         LayoutChildren();
         currentWorkspace = static_cast<std::uint8_t>(number);
+        // Remembered at once as well as on exit, so a program that is killed still reopens
+        // this table next time.
+        TheSettings().WriteBinaryValue("Workspace", &currentWorkspace, 1);
         UpdateCommandBar();
         SaveTable(number);
         update();

@@ -257,8 +257,12 @@ TEST_F(MainWndTest, RememberedWorkspaceReloadsAtStart) {
     Create();
     Settle();
     wnd->ShowTable(2, 3, {fixture::kAegypten, fixture::kDeutschland}, {fixture::kEinwohner});
-    wnd.reset();
+    // Remembered as soon as it is in use, so a killed program reopens it too.
     std::uint8_t number = 0;
+    ASSERT_TRUE(m_settings->ReadBinaryValue("Workspace", &number, 1));
+    EXPECT_EQ(number, 3);
+    wnd.reset();
+    number = 0;
     ASSERT_TRUE(m_settings->ReadBinaryValue("Workspace", &number, 1));
     EXPECT_EQ(number, 3);
 
