@@ -226,10 +226,8 @@ QSize CFlatMenu::Layout(int maxHeight) {
     const QFontMetrics normal(m_font);
     const QFontMetrics bold(m_boldFont);
 
-    int y = 3;
-    int tallest = 0;
     int widest = 0;
-    m_columns = 1;
+    int total = 0;
     for (Item& item : m_items) {
         if (item.flags & kSeparator) {
             item.height = 5;
@@ -239,18 +237,37 @@ QSize CFlatMenu::Layout(int maxHeight) {
             widest
                 = qMax(widest, fm.boundingRect(QRect(), Qt::TextShowMnemonic, item.text).width());
         }
-        // A list that would run off the screen continues in a further column, as long
-        // year lists do.
-        if (y > 3 && y + item.height + 2 > maxHeight) {
-            ++m_columns;
-            y = 3;
-        }
-        item.top = y;
-        item.left = m_columns - 1;  // the column for now; TrackPopup turns it into pixels
-        y += item.height;
-        tallest = qMax(tallest, y);
+        total += item.height;
     }
-    return QSize(widest, qMax(tallest, y) + 2);
+
+    // A list that would run off the screen continues in further columns, as long year
+    // lists do; the columns are then filled evenly rather than the last one holding a rest.
+    auto place = [this](int limit) {
+        int y = 3;
+        int tallest = 0;
+        m_columns = 1;
+        for (Item& item : m_items) {
+            if (y > 3 && y + item.height + 2 > limit) {
+                ++m_columns;
+                y = 3;
+            }
+            item.top = y;
+            item.left = m_columns - 1;  // the column for now; TrackPopup makes it pixels
+            y += item.height;
+            tallest = qMax(tallest, y);
+        }
+        return qMax(tallest, 3);
+    };
+    int tallest = place(maxHeight);
+    if (m_columns > 1) {
+        const int columns = m_columns;
+        for (int limit = 5 + (total + columns - 1) / columns; limit < maxHeight; limit += 4) {
+            tallest = place(limit);
+            if (m_columns <= columns) break;
+        }
+        if (m_columns > columns) tallest = place(maxHeight);
+    }
+    return QSize(widest, tallest + 2);
 }
 
 int CFlatMenu::TrackPopup(int x, int y, QWidget* owner, bool modal, bool asSubmenu, int minWidth) {

@@ -142,6 +142,8 @@ TEST_F(FlatMenuTest, ListLongerThanTheScreenBreaksIntoColumns) {
     EXPECT_GT(last.x(), first.x());
     EXPECT_EQ(last.width(), first.width());
     EXPECT_LE(last.bottom(), geometry.height());
+    // The columns are filled evenly: the last one is not a short rest.
+    EXPECT_GT(last.bottom(), geometry.height() * 2 / 3);
 
     // An item of a later column is chosen where it is drawn.
     QTest::mouseMove(menu.Window(), menu.Window()->mapFromGlobal(ItemAt(menu, count - 1)));
