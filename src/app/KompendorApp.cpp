@@ -3,7 +3,11 @@
 #include <unistd.h>
 
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
+#include <clocale>
 #include <filesystem>
 
 #include "app/AppCursors.h"
@@ -50,6 +54,16 @@ void PrepareBrowserEnvironment() {
 CKompendorApp::CKompendorApp(int& argc, char** argv, IRegistryStore& registry)
     : QApplication(argc, argv), m_registry(registry) {
     setApplicationName(QStringLiteral("Kompendor"));
+    // The program speaks German whatever the desktop's language: the toolkit's own dialogs
+    // (file dialog, buttons) too.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // The toolkit took the user's locale for the C library; numbers written with printf
+    // keep their point (the German form is FormatNumber's business).
+    std::setlocale(LC_NUMERIC, "C");
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_de"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
     RegisterFontSubstitutions();
     InstallQtMessagePresenter();
 }
