@@ -265,8 +265,11 @@ const std::vector<CFieldDef> kFields = {
      "Bruttoinlandsprodukt (Milliarden US-$ von 2000, Gapminder)", kSchemeEconomy, "gap"},
     {407, 400, "BIP je Einwohner (Gapminder)", "BIP je Einw. Gapminder (US-$)",
      "Bruttoinlandsprodukt je Einwohner (US-$ von 2000, Gapminder)", kSchemeEconomy, "gap"},
-    {408, 400, "Kapitalstock", "Kapitalstock (Mrd. US-$)",
-     "Kapitalstock (Kaufkraftparität, Milliarden US-$ von 2011)", kSchemeEconomy, "pwt"},
+    // The table's "ck" is a level relative to the United States, not a stock in dollars.
+    {408, 400, "Kapitaleinsatz", "Kapitaleinsatz (USA = 1)",
+     "Niveau der Kapitaldienstleistungen (Kaufkraftparität zu laufenden Preisen, Vereinigte "
+     "Staaten = 1)",
+     kSchemeEconomy, "pwt"},
     {409, 400, "Totale Faktorproduktivität", "Faktorproduktivität (USA = 1)",
      "Totale Faktorproduktivität (Kaufkraftparität, Vereinigte Staaten = 1)", kSchemeEconomy,
      "pwt"},
@@ -327,7 +330,15 @@ struct CDataRow {
 
 double RoundTo(double value, int decimals) {
     double f = std::pow(10.0, decimals);
-    return std::round(value * f) / f;
+    double rounded = std::round(value * f) / f;
+    if (rounded == 0.0 && value != 0.0 && std::isfinite(value)) {
+        // A real value too small for the field's decimals (an exchange rate of 1950 in
+        // today's currency) keeps three significant digits: 0 would read as "no value".
+        const int exponent = int(std::floor(std::log10(std::fabs(value))));
+        const double g = std::pow(10.0, 2 - exponent);
+        return std::round(value * g) / g;
+    }
+    return rounded;
 }
 
 // One source table: iso3 -> year -> column -> value.
@@ -900,7 +911,8 @@ bool CEditionBuild::BuildData() {
     const QString wbNote = kSourceNotes.at("wb").shortNote;
     const QString whoNote = kSourceNotes.at("who").shortNote;
 
-    // Yearly series straight from the sources: field, table, column, factor, decimals.
+    // Yearly series straight from the sources: field, table, column, factor, decimals. The
+    // decimals keep small countries' values above 0, which the tables would show as "k.A.".
     struct CSeries {
         int field;
         const CYearTable* table;
@@ -920,13 +932,13 @@ bool CEditionBuild::BuildData() {
         {301, &gap, "life_expectancy", 1, 1, &gapNote},
         {302, &gap, "infant_mortality", 1, 1, &gapNote},
         {303, &who, "tb_new_cases", 1, 0, &whoNote},
-        {401, &pwt, "rgdpe", 1e-3, 1, &pwtNote},
-        {402, &pwt, "rgdpo", 1e-3, 1, &pwtNote},
-        {403, &pwt, "rgdpna", 1e-3, 1, &pwtNote},
+        {401, &pwt, "rgdpe", 1e-3, 3, &pwtNote},
+        {402, &pwt, "rgdpo", 1e-3, 3, &pwtNote},
+        {403, &pwt, "rgdpna", 1e-3, 3, &pwtNote},
         {406, &gap, "gdp", 1e-9, 2, &gapNote},
-        {408, &pwt, "ck", 1e-3, 1, &pwtNote},
+        {408, &pwt, "ck", 1, 6, &pwtNote},
         {409, &pwt, "ctfp", 1, 3, &pwtNote},
-        {410, &pwt, "xr", 1, 4, &pwtNote},
+        {410, &pwt, "xr", 1, 6, &pwtNote},
         {411, &pwt, "pl_con", 1, 3, &pwtNote},
         {412, &pwt, "csh_c", 100, 1, &pwtNote},
         {413, &pwt, "csh_i", 100, 1, &pwtNote},
@@ -972,7 +984,7 @@ bool CEditionBuild::BuildData() {
                 AddNumber(land.id, 404, year, RoundTo(*rgdpe / *pop, 0), pwtNote);
             }
             if (rgdpna && rgdpnaBefore && *rgdpnaBefore > 0) {
-                AddNumber(land.id, 405, year, RoundTo((*rgdpna / *rgdpnaBefore - 1) * 100, 1),
+                AddNumber(land.id, 405, year, RoundTo((*rgdpna / *rgdpnaBefore - 1) * 100, 2),
                           pwtNote);
             }
             if (gdp && gapPop && *gapPop > 0) {
