@@ -165,6 +165,24 @@ TEST_F(Edition, ValuesStayWithinTheirSourcesYears) {
     }
 }
 
+// A value the tables would show as "k.A." must be a real 0 of its source: a small positive
+// figure (a historical exchange rate, a small country's GDP in billions) never rounds to 0.
+TEST_F(Edition, NoValueRoundsToZero) {
+    CCsvTable csv;
+    QString error;
+    ASSERT_TRUE(ReadCsvFile(kSource + "/edition/sources/pwt91.csv", csv, error));
+    const int xr = csv.Column("xr");
+    ASSERT_GE(xr, 0);
+    int positive = 0;
+    for (const QStringList& row : csv.rows)
+        if (row.value(xr).toDouble() > 0) ++positive;
+    EXPECT_EQ(One("SELECT COUNT(*) FROM Data WHERE ValID = 410 AND NUMVAL > 0").toInt(), positive);
+    EXPECT_EQ(One("SELECT COUNT(*) FROM Data WHERE ValID IN (401, 402, 403, 408, 410) AND "
+                  "STRVAL IS NULL AND NUMVAL = 0")
+                  .toInt(),
+              0);
+}
+
 // Countries as German readers know them, with their places in the tree.
 TEST_F(Edition, CountriesSpotChecks) {
     EXPECT_EQ(One("SELECT Title FROM Land WHERE ID = 276"), "Deutschland");
