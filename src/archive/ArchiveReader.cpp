@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <optional>
+#include <system_error>
 
+#include "archive/DecryptAhead.h"
 #include "archive/EntryName.h"
 
 namespace {
@@ -305,12 +308,21 @@ bool CArchiveReader::OpenFile(int index) {
 
 void CArchiveReader::Refill() {
     const auto n = static_cast<std::size_t>(std::min<std::uint32_t>(m_comprLeft, kReadBufferSize));
-    if (m_file.ReadAt(m_readPos, m_readBuffer.data(), n) != n)
-        ThrowError(CZipException::kCodeBadZipFile);
-    if (m_encrypted) m_crypto.Decrypt(m_readBuffer.data(), n);
+    const std::uint8_t* input = m_readBuffer.data();
+    if (m_ahead) {
+        // The same piece, read and decrypted by the worker; a short read fails as here.
+        const CDecryptedPiece piece = m_ahead->Next();
+        if (piece.error != 0) ThrowError(piece.error);
+        if (piece.size != n) ThrowError(CZipException::kCodeBadZipFile);
+        input = piece.data;
+    } else {
+        if (m_file.ReadAt(m_readPos, m_readBuffer.data(), n) != n)
+            ThrowError(CZipException::kCodeBadZipFile);
+        if (m_encrypted) m_crypto.Decrypt(m_readBuffer.data(), n);
+    }
     m_readPos += n;
     m_comprLeft -= static_cast<std::uint32_t>(n);
-    m_input = m_readBuffer.data();
+    m_input = input;
     m_inputSize = n;
 }
 
@@ -360,6 +372,7 @@ int CArchiveReader::CloseFile() {
 }
 
 void CArchiveReader::ReleaseFile() noexcept {
+    m_ahead = nullptr;
     m_stream.End();
     m_fileOpened = false;
     m_currentIndex = -1;
@@ -374,6 +387,18 @@ bool CArchiveReader::ExtractToMemory(int index, CMemoryBlock& block, std::size_t
     if (!OpenFile(index)) return false;
     if (chunk == 0) chunk = kDefaultChunk;
     try {
+        // Started before the block is allocated and zero-filled, which it overlaps too; its
+        // destructor stops and joins the worker however this call ends.
+        std::optional<CDecryptAhead> ahead;
+        if (m_encrypted && m_comprLeft >= kDecryptAheadSize) {
+            try {
+                m_ahead = &ahead.emplace(m_file, m_readPos, m_comprLeft, m_crypto);
+            } catch (const std::system_error&) {
+                // No thread to be had: the member is decrypted here, as a small one is.
+            } catch (const std::bad_alloc&) {
+                // Likewise without memory for the pieces.
+            }
+        }
         CMemoryBlock fresh;
         try {
             fresh.resize(m_uncomprLeft);

@@ -30,6 +30,8 @@ struct CEndRecord {
     std::string comment;
 };
 
+class CDecryptAhead;
+
 // What a non-throwing extraction came to.
 struct CExtractResult {
     // The block holds the member.
@@ -47,6 +49,10 @@ public:
 
     static constexpr std::size_t kReadBufferSize = 16384;
     static constexpr std::size_t kDefaultChunk = 65535;
+    // Encrypted members of at least this many compressed bytes are decrypted on a second
+    // core while ExtractToMemory inflates them, with the same result. The thread ends before
+    // the call returns, so callers see a single-threaded reader all the same.
+    static constexpr std::uint32_t kDecryptAheadSize = 1u << 20;
 
     CArchiveReader() = default;
     ~CArchiveReader() = default;
@@ -139,6 +145,9 @@ private:
     std::uint32_t m_comprLeft = 0;
     std::uint32_t m_uncomprLeft = 0;
     std::uint32_t m_crc = 0;
+    // Where Refill takes the member's decrypted pieces from, during an ExtractToMemory that
+    // decrypts ahead; else null.
+    CDecryptAhead* m_ahead = nullptr;
 };
 
 // Extracts the named member of the archive at path into block with the password: false when

@@ -403,6 +403,172 @@ TEST_F(ArchiveReaderTest, ChunkSizesGiveTheSameBlock) {
     }
 }
 
+namespace {
+
+// What extracting a member came to: the cause raised (0 for none) and the bytes.
+struct Outcome {
+    int cause = 0;
+    Bytes bytes;
+};
+
+// ExtractToMemory; it decrypts large members ahead on a worker thread.
+Outcome Extracted(CArchiveReader& reader, int index) {
+    Outcome o;
+    CMemoryBlock block;
+    o.cause = CauseOf([&] { EXPECT_TRUE(reader.ExtractToMemory(index, block)); });
+    o.bytes = Of(block);
+    return o;
+}
+
+// The same steps through the streaming calls, which always decrypt as they read: the
+// reference the worker's result must equal.
+Outcome Streamed(CArchiveReader& reader, int index) {
+    Outcome o;
+    const std::size_t chunk = CArchiveReader::kDefaultChunk;
+    o.cause = CauseOf([&] {
+        if (!reader.OpenFile(index)) return;
+        Bytes out(reader.GetEntry(index).uncomprSize);
+        std::size_t offset = 0;
+        for (;;) {
+            const std::size_t n
+                = reader.ReadFile(out.data() + offset, std::min(chunk, out.size() - offset));
+            offset += n;
+            if (n < chunk) break;
+        }
+        if (reader.CloseFile() < 0) throw CZipException(CZipException::kBadZipFile, "");
+        o.bytes = std::move(out);
+    });
+    // A failed read leaves the member open.
+    CauseOf([&] { reader.CloseFile(); });
+    return o;
+}
+
+}  // namespace
+
+// Members of a megabyte and more are decrypted on a second core while they are inflated;
+// intact, damaged, cut short or under a wrong password they must come out exactly as when
+// they are decrypted piece by piece on the way.
+TEST_F(ArchiveReaderTest, LargeMembersDecryptedAhead) {
+    REQUIRE_TOOL("zip");
+    const std::string deflated = SampleText(8u << 20, 31);
+    const std::string stored = SampleText(1500000, 32);
+    File("gross.csv", deflated);
+    File("roh.csv", stored);
+    ASSERT_TRUE(Zip("-P PlumTreeVoyage Large.nox gross.csv"));
+    ASSERT_TRUE(Zip("-0 -P PlumTreeVoyage Large.nox roh.csv"));
+    const Bytes base = ReadBytes(dir / "Large.nox");
+    const MemberHeaders g = Headers(base, "gross.csv");
+    const MemberHeaders r = Headers(base, "roh.csv");
+    const std::uint32_t size = Get32(base, g.central + 20);
+    ASSERT_GE(size - 100000, CArchiveReader::kDecryptAheadSize);
+    ASSERT_GE(Get32(base, r.central + 20), CArchiveReader::kDecryptAheadSize);
+
+    {
+        CArchiveReader reader;
+        reader.Open(dir / "Large.nox");
+        reader.SetPassword(kArchivePassword);
+        for (std::size_t chunk : {std::size_t{4093}, std::size_t{65535}, std::size_t{1} << 20}) {
+            SCOPED_TRACE("chunk " + std::to_string(chunk));
+            EXPECT_EQ(Extract(reader, "gross.csv", chunk), ToBytes(deflated));
+            EXPECT_EQ(Extract(reader, "roh.csv", chunk), ToBytes(stored));
+        }
+        // The streaming calls read large members as ever.
+        EXPECT_EQ(Streamed(reader, reader.FindFile("gross.csv")).bytes, ToBytes(deflated));
+    }
+    CMemoryBlock block;
+    EXPECT_TRUE(ExtractFileToMemory(dir / "Large.nox", "gross.csv", block, kArchivePassword));
+    EXPECT_EQ(Of(block), ToBytes(deflated));
+
+    const std::size_t data = DataOffset(base, g);
+    const std::vector<int> broken = {CZipException::kDataError, CZipException::kBufError,
+                                     CZipException::kBadZipFile, CZipException::kBadCrc};
+    struct Damage {
+        const char* what;
+        const char* member;
+        std::function<void(Bytes&)> apply;  // to the archive's bytes
+        bool cutAfterOpen;                  // the file loses its second half once opened
+        std::vector<int> causes;
+    };
+    const Damage damages[] = {
+        {"byte flipped late in the data", "gross.csv",
+         [&](Bytes& b) { b.at(data + size - 5000) ^= 0x10; }, false, broken},
+        {"stored byte flipped late",
+         "roh.csv",
+         [&](Bytes& b) { b.at(DataOffset(b, r) + 1400000) ^= 0x10; },
+         false,
+         {CZipException::kBadCrc}},
+        // The stream then runs out of input before its end.
+        {"compressed size cut short",
+         "gross.csv",
+         [&](Bytes& b) {
+             Put32(b, g.central + 20, size - 100000);
+             Put32(b, g.local + 18, size - 100000);
+         },
+         false,
+         {CZipException::kBufError}},
+        {"stream shorter than its size",
+         "gross.csv",
+         [&](Bytes& b) { Put32(b, g.central + 24, Get32(b, g.central + 24) + 100); },
+         false,
+         {CZipException::kBadZipFile}},
+        // A read that comes up short halfway through the member.
+        {"file cut after opening", "gross.csv", [](Bytes&) {}, true, {CZipException::kBadZipFile}},
+    };
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.what);
+        Bytes bytes = base;
+        damage.apply(bytes);
+        WriteBytes(dir / "Damaged.nox", bytes);
+        CArchiveReader ahead;
+        CArchiveReader serial;
+        for (CArchiveReader* reader : {&ahead, &serial}) {
+            reader->Open(dir / "Damaged.nox");
+            reader->SetPassword(kArchivePassword);
+        }
+        if (damage.cutAfterOpen) std::filesystem::resize_file(dir / "Damaged.nox", data + size / 2);
+        const int index = ahead.FindFile(damage.member);
+        const Outcome extracted = Extracted(ahead, index);
+        const Outcome streamed = Streamed(serial, index);
+        EXPECT_EQ(extracted.cause, streamed.cause);
+        EXPECT_NE(std::find(damage.causes.begin(), damage.causes.end(), extracted.cause),
+                  damage.causes.end())
+            << "cause " << extracted.cause;
+        EXPECT_TRUE(extracted.bytes.empty());
+        EXPECT_FALSE(ahead.IsFileOpen());
+    }
+
+    // One wrong password in 256 passes the check byte, so that the worker is started and the
+    // inflate fails soon after on garbage: the worker must stop and the reader go on.
+    CArchiveReader ahead;
+    CArchiveReader serial;
+    ahead.Open(dir / "Large.nox");
+    serial.Open(dir / "Large.nox");
+    const int index = ahead.FindFile("gross.csv");
+    std::string refused;
+    std::string passing;
+    for (int i = 0; i < 5000 && (passing.empty() || refused.empty()); ++i) {
+        const std::string wrong = "Pflaume" + std::to_string(i);
+        ahead.SetPassword(wrong);
+        const int cause = CauseOf([&] { ahead.OpenFile(index); });
+        if (ahead.CloseFile() != 0) {
+            passing = wrong;
+        } else if (cause == CZipException::kBadPassword) {
+            refused = wrong;
+        }
+    }
+    ASSERT_FALSE(passing.empty());
+    ASSERT_FALSE(refused.empty());
+    serial.SetPassword(passing);
+    const Outcome extracted = Extracted(ahead, index);
+    EXPECT_EQ(extracted.cause, Streamed(serial, index).cause);
+    EXPECT_NE(std::find(broken.begin(), broken.end(), extracted.cause), broken.end())
+        << "cause " << extracted.cause;
+    EXPECT_EQ(TryExtractFileToMemory(dir / "Large.nox", "gross.csv", block, refused).cause,
+              CZipException::kBadPassword);
+    ahead.SetPassword(kArchivePassword);
+    EXPECT_EQ(Extracted(ahead, index).bytes, ToBytes(deflated));
+}
+
 TEST_F(ArchiveReaderTest, FindFileIgnoresCaseAndSeparator) {
     REQUIRE_TOOL("zip");
     std::filesystem::create_directories(dir.Path() / "Flaggen");
