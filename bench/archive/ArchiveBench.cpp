@@ -3,8 +3,12 @@
 // against plain zlib inflate of the same deflate stream, without decryption, into a buffer
 // already in memory and into a new one. The ratios of the medians are printed at the end.
 //
-// Times are CPU times of the work (unzip's from the children's resource usage), so that other
-// processes on the machine do not blur them; run on an idle machine, real times agree.
+// Times are CPU times of the work (the extraction's over all threads of the process, unzip's
+// from the children's resource usage), so that other processes on the machine do not blur
+// them. The extraction decrypts large members on a second core while it inflates, so its CPU
+// time is the sum of both and only its wall-clock time can come close to inflate alone: the
+// *Wall benchmarks measure that, for the extraction and for its baselines. Wall times need an
+// otherwise idle machine with two cores to mean anything.
 // The archive is made once with Info-ZIP zip and kept in the temporary directory.
 
 #include <benchmark/benchmark.h>
@@ -41,6 +45,18 @@ void Fail(const std::string& what) {
 double ThreadCpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+double ProcessCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+double WallSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
@@ -97,22 +113,36 @@ const BenchArchive& Archive() {
     return archive;
 }
 
+void Extract(const BenchArchive& a) {
+    CMemoryBlock block;
+    if (!ExtractFileToMemory(a.path, kMember, block, kArchivePassword)) Fail("extract failed");
+    benchmark::DoNotOptimize(block.data());
+}
+
 void BM_ExtractFileToMemory(benchmark::State& state) {
     const BenchArchive& a = Archive();
-    Measure(state, ThreadCpuSeconds, [&] {
-        CMemoryBlock block;
-        if (!ExtractFileToMemory(a.path, kMember, block, kArchivePassword)) Fail("extract failed");
-        benchmark::DoNotOptimize(block.data());
-    });
+    Measure(state, ProcessCpuSeconds, [&] { Extract(a); });
+}
+
+void BM_ExtractFileToMemoryWall(benchmark::State& state) {
+    const BenchArchive& a = Archive();
+    Measure(state, WallSeconds, [&] { Extract(a); });
+}
+
+void Unzip(const BenchArchive& a) {
+    const std::string command = std::string("unzip -p -P ") + kArchivePassword + " "
+                                + archive_test::Quote(a.path) + " " + kMember + " >/dev/null";
+    if (std::system(command.c_str()) != 0) Fail("unzip failed");
 }
 
 void BM_UnzipToDevNull(benchmark::State& state) {
     const BenchArchive& a = Archive();
-    const std::string command = std::string("unzip -p -P ") + kArchivePassword + " "
-                                + archive_test::Quote(a.path) + " " + kMember + " >/dev/null";
-    Measure(state, ChildrenCpuSeconds, [&] {
-        if (std::system(command.c_str()) != 0) Fail("unzip failed");
-    });
+    Measure(state, ChildrenCpuSeconds, [&] { Unzip(a); });
+}
+
+void BM_UnzipToDevNullWall(benchmark::State& state) {
+    const BenchArchive& a = Archive();
+    Measure(state, WallSeconds, [&] { Unzip(a); });
 }
 
 void Inflate(const archive_test::Bytes& deflated, std::uint8_t* out) {
@@ -133,6 +163,12 @@ void BM_PlainInflate(benchmark::State& state) {
     const BenchArchive& a = Archive();
     std::vector<std::uint8_t> out(kMemberSize);
     Measure(state, ThreadCpuSeconds, [&] { Inflate(a.deflated, out.data()); });
+}
+
+void BM_PlainInflateWall(benchmark::State& state) {
+    const BenchArchive& a = Archive();
+    std::vector<std::uint8_t> out(kMemberSize);
+    Measure(state, WallSeconds, [&] { Inflate(a.deflated, out.data()); });
 }
 
 // As a caller of zlib would do it for each member: into a new buffer.
@@ -159,8 +195,11 @@ void BM_DecryptOnly(benchmark::State& state) {
 #define ARCHIVE_BENCH(name) \
     BENCHMARK(name)->Unit(benchmark::kMillisecond)->UseManualTime()->Repetitions(7)
 ARCHIVE_BENCH(BM_ExtractFileToMemory);
+ARCHIVE_BENCH(BM_ExtractFileToMemoryWall);
 ARCHIVE_BENCH(BM_UnzipToDevNull);
+ARCHIVE_BENCH(BM_UnzipToDevNullWall);
 ARCHIVE_BENCH(BM_PlainInflate);
+ARCHIVE_BENCH(BM_PlainInflateWall);
 ARCHIVE_BENCH(BM_PlainInflateNewBuffer);
 ARCHIVE_BENCH(BM_DecryptOnly);
 
@@ -192,7 +231,9 @@ int main(int argc, char** argv) {
             std::printf("median %s / %s = %.2f\n", a, b, m.at(a) / m.at(b));
     };
     ratio("BM_ExtractFileToMemory", "BM_UnzipToDevNull");
+    ratio("BM_ExtractFileToMemoryWall", "BM_UnzipToDevNullWall");
     ratio("BM_ExtractFileToMemory", "BM_PlainInflate");
+    ratio("BM_ExtractFileToMemoryWall", "BM_PlainInflateWall");
     ratio("BM_ExtractFileToMemory", "BM_PlainInflateNewBuffer");
     ratio("BM_DecryptOnly", "BM_PlainInflate");
     benchmark::Shutdown();
