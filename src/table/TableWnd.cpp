@@ -90,22 +90,14 @@ void CTableWnd::SetTitle(const QString& title) {
 }
 
 bool CTableWnd::DisplayStaaten(const IdList& countries, const IdList& dataIds) {
-    CDatabase* db = Database();
-    if (m_filling || db == nullptr) return false;
-    CWindowProgress progress(this);
-    bool done = false;
-    {
-        CFillingScope filling(m_filling);
-        m_grid->Clear();
-        m_grid->SetHeaderSizes(kTableRowHeaderWidth, kTableColumnHeaderHeight);
-        done = FillStaaten(*db, m_grid->GetTableData(), countries, dataIds, &progress);
-    }
-    // A cancelled run leaves the grid as it is: the main window closes the table.
-    if (done) m_grid->RebuildVisible();
-    return done;
+    return Display(&FillStaaten, countries, dataIds);
 }
 
 bool CTableWnd::DisplayDaten(const IdList& countries, const IdList& dataIds) {
+    return Display(&FillDaten, countries, dataIds);
+}
+
+bool CTableWnd::Display(FillFunction fill, const IdList& countries, const IdList& dataIds) {
     CDatabase* db = Database();
     if (m_filling || db == nullptr) return false;
     CWindowProgress progress(this);
@@ -114,8 +106,9 @@ bool CTableWnd::DisplayDaten(const IdList& countries, const IdList& dataIds) {
         CFillingScope filling(m_filling);
         m_grid->Clear();
         m_grid->SetHeaderSizes(kTableRowHeaderWidth, kTableColumnHeaderHeight);
-        done = FillDaten(*db, m_grid->GetTableData(), countries, dataIds, &progress);
+        done = fill(*db, m_grid->GetTableData(), countries, dataIds, &progress);
     }
+    // A cancelled run leaves the grid as it is: the main window closes the table.
     if (done) m_grid->RebuildVisible();
     return done;
 }

@@ -1,24 +1,11 @@
 // Runs the built kompendor-cli against temporary installations.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include "fixtures/FixtureAlmanac.h"
 #include "platform/TestFiles.h"
+#include "support/CliRunner.h"
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quoted(const std::string& word) {
-    std::string q = "'";
-    for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 
 class Cli : public testing::Test {
 protected:
@@ -31,18 +18,7 @@ protected:
                   "[ToolTip]\nTextColor=FF0000\nBackColor=\nDelay=500\n");
     }
 
-    CliRun Run(const std::vector<std::string>& words) {
-        std::string cmd = "KOMPENDOR_REGISTRY=" + Quoted(dir / "registry.ini") + " "
-                          + Quoted(std::string(KOMPENDOR_TEST_BINARY_DIR) + "/bin/kompendor-cli");
-        for (const std::string& w : words) cmd += " " + Quoted(w);
-        cmd += " >" + Quoted(dir / "out.txt") + " 2>" + Quoted(dir / "err.txt");
-        CliRun run;
-        int raw = std::system(cmd.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadFile(dir / "out.txt");
-        run.err = ReadFile(dir / "err.txt");
-        return run;
-    }
+    CliRun Run(const std::vector<std::string>& words) { return RunKompendorCli(dir, words); }
 
     CTempDir dir;
 };

@@ -1,29 +1,14 @@
 // kompendor-cli workspace against workspace files of every kind.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include "mainwnd/Workspace.h"
 #include "platform/TestFiles.h"
+#include "support/CliRunner.h"
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 CliRun RunWorkspace(const CTempDir& dir, const std::string& file) {
-    const std::string cmd = std::string("'" KOMPENDOR_TEST_BINARY_DIR "/bin/kompendor-cli'")
-                            + " workspace '" + file + "' >'" + dir / "out" + "' 2>'" + dir / "err"
-                            + "'";
-    CliRun run;
-    const int raw = std::system(cmd.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = ReadFile(dir / "out");
-    run.err = ReadFile(dir / "err");
-    return run;
+    return RunKompendorCli(dir, {"workspace", file});
 }
 
 }  // namespace

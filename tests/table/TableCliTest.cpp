@@ -1,5 +1,4 @@
 // kompendor-cli table, run as a program against a fixture installation.
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -7,6 +6,7 @@
 #include <vector>
 
 #include "platform/TestFiles.h"
+#include "support/CliRunner.h"
 #include "table/TableAlmanac.h"
 #include "table/TableData.h"
 #include "table/TableFill.h"
@@ -15,18 +15,6 @@
 using namespace fixture;
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quoted(const std::string& word) {
-    std::string q = "'";
-    for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 
 class TableCli : public testing::Test {
 protected:
@@ -37,18 +25,9 @@ protected:
         OpenTableAlmanac(db, almanac);
     }
 
-    CliRun Table(const std::vector<std::string>& words) {
-        std::string cmd = "KOMPENDOR_REGISTRY=" + Quoted(dir / "registry.ini") + " "
-                          + Quoted(std::string(KOMPENDOR_TEST_BINARY_DIR) + "/bin/kompendor-cli")
-                          + " --base " + Quoted(dir / "inst") + " table";
-        for (const std::string& w : words) cmd += " " + Quoted(w);
-        cmd += " >" + Quoted(dir / "out.txt") + " 2>" + Quoted(dir / "err.txt");
-        CliRun run;
-        const int raw = std::system(cmd.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadFile(dir / "out.txt");
-        run.err = ReadFile(dir / "err.txt");
-        return run;
+    CliRun Table(std::vector<std::string> words) {
+        words.insert(words.begin(), {"--base", dir / "inst", "table"});
+        return RunKompendorCli(dir, words);
     }
 
     CTempDir dir;
