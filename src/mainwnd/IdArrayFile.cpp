@@ -1,12 +1,8 @@
 #include "mainwnd/IdArrayFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include "platform/AtomicFile.h"
 
 namespace {
 
@@ -14,41 +10,6 @@ namespace {
 constexpr std::uint16_t kCountEscape = 0xFFFF;
 constexpr std::uint8_t kStringEscape = 0xFF;
 constexpr std::uint16_t kStringEscape16 = 0xFFFF;
-
-class CFileDescriptor {
-public:
-    explicit CFileDescriptor(int fd) : m_fd(fd) {}
-    CFileDescriptor(const CFileDescriptor&) = delete;
-    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
-    ~CFileDescriptor() noexcept {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    int Get() const { return m_fd; }
-    // Closes now, so a failing close (delayed write error) can be reported.
-    bool Close() {
-        int fd = m_fd;
-        m_fd = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
-
-ssize_t (*g_write)(int, const void*, std::size_t) = &::write;
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        ssize_t n = g_write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -175,46 +136,27 @@ bool CArchiveLoad::ReadIdArray(std::vector<std::uint32_t>& ids) {
 }
 
 bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0) return false;
-    std::vector<std::uint8_t> read;
-    std::uint8_t buffer[4096];
-    for (;;) {
-        ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) break;
-        read.insert(read.end(), buffer, buffer + n);
-    }
-    bytes = std::move(read);
+    std::optional<std::string> contents = ReadWholeFile(path);
+    if (!contents) return false;
+    bytes.assign(contents->begin(), contents->end());
     return true;
 }
 
-bool WriteFileReplacing(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    // The temporary file lies in the target's folder, so the rename never crosses file
-    // systems and is atomic.
-    std::string temp = path + ".tmpXXXXXX";
-    CFileDescriptor file(::mkstemp(temp.data()));
-    if (file.Get() < 0) return false;
-    bool ok = WriteAll(file.Get(), bytes.data(), bytes.size()) && ::fsync(file.Get()) == 0;
-    // mkstemp creates the file readable by the owner only; a profile is an ordinary file.
-    ok = ok && ::fchmod(file.Get(), 0644) == 0;
-    ok = file.Close() && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+bool WriteFileReplacing(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                        IFileOps& ops) {
+    // Only into a folder that exists: the user-data folder is made at start, and a profile
+    // name never makes new folders.
+    std::error_code ec;
+    if (!std::filesystem::is_directory(std::filesystem::path(path).parent_path(), ec)) return false;
+    return WriteFileAtomically(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), ops);
 }
 
-void SetFileWriteForTesting(ssize_t (*write)(int fd, const void* data, std::size_t size)) {
-    g_write = write ? write : &::write;
-}
-
-bool WriteIdArrayFile(const std::string& path, const std::vector<std::uint32_t>& ids) {
+bool WriteIdArrayFile(const std::string& path, const std::vector<std::uint32_t>& ids,
+                      IFileOps& ops) {
     CArchiveStore store;
     store.WriteIdArray(ids);
-    return WriteFileReplacing(path, store.Bytes());
+    return WriteFileReplacing(path, store.Bytes(), ops);
 }
 
 bool ReadIdArrayFile(const std::string& path, std::vector<std::uint32_t>& ids) {

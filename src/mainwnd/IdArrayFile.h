@@ -2,13 +2,13 @@
 // The framework's archive encoding of workspace and profile files, and the identifier
 // array files (profiles) built on it. All integers are little-endian.
 
-#include <sys/types.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/AtomicFile.h"
 
 // Appends values to a byte buffer in the archive encoding.
 class CArchiveStore {
@@ -61,16 +61,14 @@ private:
 bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes);
 
 // Writes bytes to a temporary file beside path and renames it over path, so a failed write
-// (full disk, crash) leaves the old file as it was. False on any failure; the temporary
-// file is then removed.
-bool WriteFileReplacing(const std::string& path, const std::vector<std::uint8_t>& bytes);
-
-// Replaces the write call that WriteFileReplacing uses, so tests can make the disk run
-// full; nullptr restores the system's write.
-void SetFileWriteForTesting(ssize_t (*write)(int fd, const void* data, std::size_t size));
+// (full disk, crash) leaves the old file as it was. False on any failure, and when path's
+// folder does not exist; the temporary file is then removed. Tests pass their own ops.
+bool WriteFileReplacing(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                        IFileOps& ops = SystemFileOps());
 
 // Writes a profile file: the count and the identifiers, with no header.
-bool WriteIdArrayFile(const std::string& path, const std::vector<std::uint32_t>& ids);
+bool WriteIdArrayFile(const std::string& path, const std::vector<std::uint32_t>& ids,
+                      IFileOps& ops = SystemFileOps());
 
 // Reads a profile file into ids. False, with ids unchanged, for a missing, truncated or
 // damaged file.

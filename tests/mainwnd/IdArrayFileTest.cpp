@@ -16,6 +16,30 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The system's file calls, but the disk runs full after the first four bytes.
+class CDiskFullAfterFourBytes : public IFileOps {
+public:
+    int OpenForWriting(const std::string& path) override {
+        return SystemFileOps().OpenForWriting(path);
+    }
+    ssize_t Write(int fd, const char* data, std::size_t size) override {
+        if (m_written == 0 && size > 4) {
+            m_written = 4;
+            return SystemFileOps().Write(fd, data, 4);
+        }
+        errno = ENOSPC;
+        return -1;
+    }
+    int Sync(int fd) override { return SystemFileOps().Sync(fd); }
+    int Close(int fd) override { return SystemFileOps().Close(fd); }
+    int Rename(const std::string& from, const std::string& to) override {
+        return SystemFileOps().Rename(from, to);
+    }
+
+private:
+    std::size_t m_written = 0;
+};
+
 class IdArrayFile : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -105,13 +129,8 @@ TEST_F(IdArrayFile, FailedWriteKeepsOldFile) {
     EXPECT_FALSE(WriteIdArrayFile(Path("no/such/folder.clt"), {9}));
 
     // The disk runs full after a few bytes of the new content.
-    SetFileWriteForTesting([](int fd, const void* data, std::size_t size) -> ssize_t {
-        if (size > 4) return ::write(fd, data, 4);
-        errno = ENOSPC;
-        return -1;
-    });
-    bool saved = WriteIdArrayFile(path, {4, 5, 6, 7});
-    SetFileWriteForTesting(nullptr);
+    CDiskFullAfterFourBytes diskFull;
+    bool saved = WriteIdArrayFile(path, {4, 5, 6, 7}, diskFull);
     EXPECT_FALSE(saved);
 
     std::vector<std::uint32_t> ids;
