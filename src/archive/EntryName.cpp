@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "data/Utf8.h"
+
 namespace {
 
 // Code page 437, 0x80 to 0xFF.
@@ -58,19 +60,6 @@ bool IsValidUtf8(std::string_view s) {
     return true;
 }
 
-void AppendUtf8(std::string& out, char16_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 std::string SlashesForward(std::string name) {
     for (char& c : name) {
         if (c == '\\') c = '/';
@@ -86,7 +75,7 @@ std::string ConvertEntryName(std::string_view raw, bool flaggedUtf8) {
     out.reserve(raw.size() * 2);
     for (char c : raw) {
         const auto b = static_cast<std::uint8_t>(c);
-        AppendUtf8(out, b < 0x80 ? char16_t(b) : kCp437High[b - 0x80]);
+        utf8::Append(out, b < 0x80 ? char32_t(b) : char32_t(kCp437High[b - 0x80]));
     }
     return SlashesForward(std::move(out));
 }
