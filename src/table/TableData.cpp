@@ -36,18 +36,22 @@ void CTableData::Clear() {
     m_selectedRow = 0;
 }
 
+void CTableData::StartWithCorner(const CellData& record, int width, int height) {
+    // The corner: row 0 and column 0 come into being together.
+    Clear();
+    m_columnCount = 1;
+    m_rowCount = 1;
+    m_columns.resize(1);
+    m_columnMin.resize(1);
+    m_columnMax.resize(1);
+    m_columnWidths.assign(1, width);
+    m_rowHeights.assign(1, height);
+    StoreData(0, 0, record);
+}
+
 int CTableData::AddRow(const CellData& record, int height) {
     if (m_rowCount == 0 || m_columnCount == 0) {
-        // The corner: row 0 and column 0 come into being together.
-        Clear();
-        m_columnCount = 1;
-        m_rowCount = 1;
-        m_columns.resize(1);
-        m_columnMin.resize(1);
-        m_columnMax.resize(1);
-        m_columnWidths.assign(1, 0);
-        m_rowHeights.assign(1, height);
-        StoreData(0, 0, record);
+        StartWithCorner(record, 0, height);
         return m_rowCount;
     }
     ++m_rowCount;
@@ -59,15 +63,7 @@ int CTableData::AddRow(const CellData& record, int height) {
 
 int CTableData::AddColumn(const CellData& record, int width) {
     if (m_rowCount == 0 || m_columnCount == 0) {
-        Clear();
-        m_columnCount = 1;
-        m_rowCount = 1;
-        m_columns.resize(1);
-        m_columnMin.resize(1);
-        m_columnMax.resize(1);
-        m_columnWidths.assign(1, width);
-        m_rowHeights.assign(1, 0);
-        StoreData(0, 0, record);
+        StartWithCorner(record, width, 0);
         return m_columnCount;
     }
     if (m_columnCount >= kMaxColumns) return m_columnCount;

@@ -79,6 +79,8 @@ public:
     void SetOutOfMemoryHandler(std::function<void()> handler);
 
 private:
+    // The first record of an empty table: the corner cell, row 0 and column 0.
+    void StartWithCorner(const CellData& record, int width, int height);
     using Column = std::vector<std::unique_ptr<CellData>>;
 
     bool IsInside(int column, int row) const;
