@@ -7,12 +7,6 @@
 #include "table/Table.h"
 #include "table/TableCell.h"
 
-class CKompendorApp;
-
-// The table library holds windows that reach the application object, whose start-up asks the
-// program for its main window; the grid alone has none.
-QWidget* CreateMainWindow(CKompendorApp&) { return nullptr; }
-
 namespace {
 
 constexpr int kColumns = 250;

@@ -20,9 +20,6 @@
 #include "table/TableWnd.h"
 #include "table/YearLogic.h"
 
-// The program's main window factory; the benchmark makes its window itself.
-QWidget* CreateMainWindow(CKompendorApp&) { return nullptr; }
-
 namespace {
 
 struct Edition {

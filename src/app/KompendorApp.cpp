@@ -93,7 +93,7 @@ bool CKompendorApp::InitInstance() {
 
     RunIntro();
 
-    m_pMainWnd.reset(CreateMainWindow(*this));
+    m_pMainWnd.reset(m_createMainWindow ? m_createMainWindow(*this) : nullptr);
     m_exitCode = m_pMainWnd ? 0 : 1;
     return m_pMainWnd != nullptr;
 }

@@ -23,8 +23,14 @@ public:
     CKompendorApp(int& argc, char** argv, IRegistryStore& registry);
     ~CKompendorApp() override;
 
+    // Creates the main window, configured but not yet shown; it shows itself. The program
+    // sets it, so that this library does not depend on the main window's.
+    using MainWindowFactory = QWidget* (*)(CKompendorApp& app);
+    void SetMainWindowFactory(MainWindowFactory factory) { m_createMainWindow = factory; }
+
     // Start-up: every installation check, the almanac, the intro and the main window. False
-    // when start-up failed; ExitCode() is then the program's exit code.
+    // when start-up failed (also without a main window factory); ExitCode() is then the
+    // program's exit code.
     bool InitInstance();
     // Shut-down: destroys the main window, then closes the database. Returns ExitCode().
     int ExitInstance();
@@ -60,14 +66,11 @@ private:
     CCursorAnimation* m_waitAnimation = nullptr;
     int m_busyDepth = 0;
     int m_exitCode = 0;
+    MainWindowFactory m_createMainWindow = nullptr;
 };
 
 // The running application object; null when the running application is another (tests).
 CKompendorApp* TheApp();
-
-// Creates the main window, configured but not yet shown; it shows itself. Defined by the
-// program, so that the application library does not depend on the main window's.
-QWidget* CreateMainWindow(CKompendorApp& app);
 
 // The program's fonts for the typefaces the skins and templates name ("Arial", "MS Sans
 // Serif", "Small Fonts"), which this system does not have.

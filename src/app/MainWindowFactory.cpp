@@ -1,5 +1,5 @@
-// The program's main window. Kept out of the application library, so that library does not
-// depend on the main window's.
+#include "app/MainWindowFactory.h"
+
 #include "app/IntroWnd.h"
 #include "app/KompendorApp.h"
 #include "app/Settings.h"

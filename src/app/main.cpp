@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "app/KompendorApp.h"
+#include "app/MainWindowFactory.h"
 #include "app/QuitSignals.h"
 #include "app/Settings.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     PrepareBrowserEnvironment();
     CKompendorApp app(argc, argv, *registry);
     InstallQuitOnSignals();
+    app.SetMainWindowFactory(&CreateMainWindow);
     if (!app.InitInstance()) return app.ExitInstance();
     const int code = app.exec();
     app.ExitInstance();

@@ -9,11 +9,6 @@
 #include <QScreen>
 #include <QTest>
 
-#include "app/KompendorApp.h"
-
-// The program defines the main window; the intro needs none.
-QWidget* CreateMainWindow(CKompendorApp&) { return nullptr; }
-
 TEST(IntroWnd, PhaseEndsAfterOneSecondOrOnKeyRelease) {
     CIntroWnd* intro = nullptr;
     QPixmap picture(40, 30);

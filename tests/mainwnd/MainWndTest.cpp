@@ -13,7 +13,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/KompendorApp.h"
 #include "app/Settings.h"
 #include "controls/BitmapResource.h"
 #include "controls/FlatMenu.h"
@@ -32,9 +31,6 @@
 #include "table/SelectionDlg.h"
 #include "table/TabConfigDlg.h"
 #include "table/TableWnd.h"
-
-// The application library asks the program for its main window; these tests make their own.
-QWidget* CreateMainWindow(CKompendorApp&) { return nullptr; }
 
 namespace {
 

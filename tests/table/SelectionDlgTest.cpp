@@ -11,7 +11,6 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/KompendorApp.h"
 #include "data/Database.h"
 #include "data/ErrorReporter.h"
 #include "fixtures/FixtureAlmanac.h"
@@ -23,10 +22,6 @@
 #include "text/NOXTreeCtrl.h"
 
 using namespace fixture;
-
-// The table library links the application object, whose start-up asks the program for its
-// main window; these tests have none.
-QWidget* CreateMainWindow(CKompendorApp&) { return nullptr; }
 
 namespace {
 

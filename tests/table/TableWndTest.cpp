@@ -32,9 +32,6 @@
 
 using namespace fixture;
 
-// The program's main window factory; the tests make their windows themselves.
-QWidget* CreateMainWindow(CKompendorApp&) { return nullptr; }
-
 namespace {
 
 // The main window's stand-in: writes down every request.
