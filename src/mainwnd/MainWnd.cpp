@@ -415,7 +415,8 @@ void CMainWnd::OpenTextBrowserLandID(std::int32_t landId) {
 // information, print browser) are not part of this build yet; the requests arrive here and
 // are dropped.
 
-void CMainWnd::OpenTextBrowser(std::int32_t, QWidget*, const QString&) {}
+void CMainWnd::OpenTextBrowser(std::int32_t, QWidget*, const QString&,
+                               const std::vector<std::string>&) {}
 
 void CMainWnd::OpenTextBrowserPanel(int) {}
 

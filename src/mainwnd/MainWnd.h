@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "controls/SkinFrame.h"
 #include "table/TableHost.h"
@@ -75,8 +76,10 @@ public:
 
     // Articles and search.
 
-    // The text browser on item HTML.ID, scrolled to anchor (empty: the top).
-    void OpenTextBrowser(std::int32_t htmlId, QWidget* owner, const QString& anchor);
+    // The text browser on item HTML.ID, scrolled to anchor (empty: the top), with the search
+    // terms highlighted (none: no highlighting).
+    void OpenTextBrowser(std::int32_t htmlId, QWidget* owner, const QString& anchor,
+                         const std::vector<std::string>& terms = {});
     // The text browser on navigation panel 1 to 6.
     void OpenTextBrowserPanel(int panel);
     void OpenSearch(QWidget* owner);
