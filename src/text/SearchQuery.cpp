@@ -11,6 +11,12 @@ namespace {
 
 constexpr const char* kNoMatchPattern = " LIKE '~~~~~~~~~~'";
 
+// The engine refuses an expression nested deeper than about 40 groups (its parser's stack)
+// or more than about 1000 terms deep; no typed query comes near these, a pasted text may. The
+// terms after the first kMaxTerms are left out, groups deeper than kMaxDepth are flattened.
+constexpr size_t kMaxTerms = 256;
+constexpr size_t kMaxDepth = 24;
+
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
@@ -150,27 +156,37 @@ struct Item {
 std::vector<Item> Repair(std::vector<Item> items, Item::Kind join) {
     std::vector<Item> out;
     out.reserve(items.size());
-    int depth = 0;
+    // One entry per open "(": whether it was kept (false: flattened, too deep).
+    std::vector<bool> open;
+    size_t keptDepth = 0;
     auto dropTrailingConnectors = [&] {
         while (!out.empty() && out.back().IsConnector()) out.pop_back();
     };
+    auto close = [&] {
+        const bool kept = open.back();
+        open.pop_back();
+        if (!kept) return;
+        --keptDepth;
+        dropTrailingConnectors();
+        if (!out.empty() && out.back().kind == Item::Open) {
+            out.pop_back();
+        } else {
+            out.push_back({Item::Close, ")"});
+        }
+    };
     for (Item& item : items) {
         switch (item.kind) {
-            case Item::Term:
             case Item::Open:
+                open.push_back(keptDepth < kMaxDepth);
+                if (!open.back()) break;
+                ++keptDepth;
+                [[fallthrough]];
+            case Item::Term:
                 if (!out.empty() && out.back().EndsOperand()) out.push_back(Item::Connector(join));
-                if (item.kind == Item::Open) ++depth;
                 out.push_back(std::move(item));
                 break;
             case Item::Close:
-                if (depth == 0) break;
-                dropTrailingConnectors();
-                --depth;
-                if (!out.empty() && out.back().kind == Item::Open) {
-                    out.pop_back();
-                } else {
-                    out.push_back(std::move(item));
-                }
+                if (!open.empty()) close();
                 break;
             case Item::And:
             case Item::Or:
@@ -179,16 +195,8 @@ std::vector<Item> Repair(std::vector<Item> items, Item::Kind join) {
                 break;
         }
     }
-    for (;;) {
-        dropTrailingConnectors();
-        if (depth == 0) break;
-        --depth;
-        if (!out.empty() && out.back().kind == Item::Open) {
-            out.pop_back();
-        } else {
-            out.push_back({Item::Close, ")"});
-        }
-    }
+    while (!open.empty()) close();
+    dropTrailingConnectors();
     return out;
 }
 
@@ -373,7 +381,8 @@ void CSearchQuery::Build() {
     size_t r = 0;
     size_t w = 0;
     std::vector<std::string>& list = m_terms;
-    while (r < list.size()) {
+    size_t termCount = 0;
+    while (r < list.size() && termCount < kMaxTerms) {
         bool negated = false;
         bool needsConnector = true;
         while (r < list.size()) {
@@ -402,6 +411,7 @@ void CSearchQuery::Build() {
         if (w > 0 && needsConnector)
             items.push_back(Item::Connector(m_joinWithAnd ? Item::And : Item::Or));
         items.push_back({Item::Term, std::move(condition)});
+        ++termCount;
         if (negated) {
             ++r;
             continue;
