@@ -120,7 +120,8 @@ void BalanceByOrder(std::string& text) {
     Trim(text);
 }
 
-// Upper case of the Latin letters; bytes that are no well-formed UTF-8 stay as they are.
+// Upper case of the Latin letters. Everything else keeps its bytes: malformed ones, and
+// over-long forms (C0 80 stays, it must not become a zero byte).
 std::string Upper(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -128,8 +129,9 @@ std::string Upper(std::string_view text) {
         const size_t start = pos;
         bool valid = true;
         const char32_t c = utf8::Next(text, pos, valid);
-        if (valid) {
-            utf8::Append(out, utf8::UpperLatin(c));
+        const char32_t upper = valid ? utf8::UpperLatin(c) : c;
+        if (upper != c) {
+            utf8::Append(out, upper);
         } else {
             out.append(text, start, pos - start);
         }

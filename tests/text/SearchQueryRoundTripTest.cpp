@@ -53,7 +53,7 @@ std::string LiteralUpper(const std::string& t) {
         const size_t s = p;
         bool valid = true;
         const char32_t c = utf8::Next(t, p, valid);
-        if (valid)
+        if (valid && utf8::UpperLatin(c) != c)
             utf8::Append(out, utf8::UpperLatin(c));
         else
             out += t.substr(s, p - s);
@@ -219,11 +219,13 @@ public:
 
     std::string Next() {
         static const Strings kPieces = {
-            "Berlin", "Mauer", "genf", "Wien", "Öl", "straße", "Rom", "x", "ab", "Ägypten",
-            "UND", "ODER", "NICHT", "und", "oder", "Nicht", "AND", "OR", "NOT", "&", "|",
-            "(", ")", "((", "))", ")(", "()", "\"", "\"\"", "\"Vereinte", "Nationen\"", "*",
-            "?", "'", "!", "[", "]", "<", ">", "/", "\\", "{", "}", "#", "~", "%", "_", "-",
-            "\xC3", "\xFF\xFE", "\xE2\x82", "é"};
+            "Berlin", "Mauer",    "genf",     "Wien", "Öl",    "straße",     "Rom",        "x",
+            "ab",     "Ägypten",  "UND",      "ODER", "NICHT", "und",        "oder",       "Nicht",
+            "AND",    "OR",       "NOT",      "&",    "|",     "(",          ")",          "((",
+            "))",     ")(",       "()",       "\"",   "\"\"",  "\"Vereinte", "Nationen\"", "*",
+            "?",      "'",        "!",        "[",    "]",     "<",          ">",          "/",
+            "\\",     "{",        "}",        "#",    "~",     "%",          "_",          "-",
+            "\xC3",   "\xFF\xFE", "\xE2\x82", "é"};
         static const Strings kGaps = {" ", " ", " ", "", "  ", "\t", " \n "};
         std::string q;
         const int n = Pick(14);
@@ -255,8 +257,7 @@ protected:
     static bool Runs(const std::string& condition, std::string* error = nullptr) {
         try {
             CRecordset rs(s_db);
-            rs.Open(SqlFormat("SELECT * FROM HTML WHERE %s ORDER BY Title ASC",
-                              condition.c_str()));
+            rs.Open(SqlFormat("SELECT * FROM HTML WHERE %s ORDER BY Title ASC", condition.c_str()));
             return true;
         } catch (const CDBException& e) {
             if (error) *error = e.what();
@@ -314,19 +315,21 @@ TEST_F(SearchQueryRoundTrip, EveryStatementRunsAndRunnableOnesStayAsWritten) {
 TEST_F(SearchQueryRoundTrip, LongAndHostileInputStaysLinear) {
     // Inputs a user will not type but a paste may bring: thousands of parentheses, operators
     // and quotes, zero bytes. Each must finish and give a statement that runs.
-    const Strings inputs = {
-        std::string(20000, '('), std::string(20000, ')'), std::string(20000, '"'),
-        [] {
-            std::string s;
-            for (int i = 0; i < 5000; ++i) s += "UND ODER ";
-            return s;
-        }(),
-        [] {
-            std::string s;
-            for (int i = 0; i < 3000; ++i) s += "(a) NICHT ((b ";
-            return s;
-        }(),
-        std::string("Ber\0lin Mauer", 13), std::string(5000, '\0')};
+    const Strings inputs = {std::string(20000, '('),
+                            std::string(20000, ')'),
+                            std::string(20000, '"'),
+                            [] {
+                                std::string s;
+                                for (int i = 0; i < 5000; ++i) s += "UND ODER ";
+                                return s;
+                            }(),
+                            [] {
+                                std::string s;
+                                for (int i = 0; i < 3000; ++i) s += "(a) NICHT ((b ";
+                                return s;
+                            }(),
+                            std::string("Ber\0lin Mauer", 13),
+                            std::string(5000, '\0')};
     CSearchQuery query;
     query.SetSource(nullptr, "HTML", "SearchText");
     query.SetNoticeHandler({});
