@@ -141,15 +141,12 @@ std::string Upper(std::string_view text) {
 
 bool IsConnector(const std::string& element) { return element == "&" || element == "|"; }
 
-// One piece of the statement while it is built: a parenthesis, a connector or the condition
-// of one term.
-struct Item {
-    enum Kind : unsigned char { Open, Close, And, Or, Term } kind;
-    std::string text;
-    static Item Connector(Kind kind) { return {kind, kind == And ? " AND " : " OR "}; }
-    bool IsConnector() const { return kind == And || kind == Or; }
-    bool EndsOperand() const { return kind == Term || kind == Close; }
-};
+using Item = CSearchQuery::Piece;
+
+bool IsConnectorPiece(const Item& item) { return item.kind == Item::And || item.kind == Item::Or; }
+bool EndsOperand(const Item& item) { return item.kind == Item::Term || item.kind == Item::Close; }
+
+Item Connector(Item::Kind kind) { return {kind, kind == Item::And ? " AND " : " OR ", {}, false}; }
 
 // Makes the items a condition the database accepts. A sequence that is one already passes
 // unchanged; otherwise a connector with nothing on its left or right goes, two terms side by
@@ -162,7 +159,7 @@ std::vector<Item> Repair(std::vector<Item> items, Item::Kind join) {
     std::vector<bool> open;
     size_t keptDepth = 0;
     auto dropTrailingConnectors = [&] {
-        while (!out.empty() && out.back().IsConnector()) out.pop_back();
+        while (!out.empty() && IsConnectorPiece(out.back())) out.pop_back();
     };
     auto close = [&] {
         const bool kept = open.back();
@@ -173,7 +170,7 @@ std::vector<Item> Repair(std::vector<Item> items, Item::Kind join) {
         if (!out.empty() && out.back().kind == Item::Open) {
             out.pop_back();
         } else {
-            out.push_back({Item::Close, ")"});
+            out.push_back({Item::Close, ")", {}, false});
         }
     };
     for (Item& item : items) {
@@ -184,7 +181,7 @@ std::vector<Item> Repair(std::vector<Item> items, Item::Kind join) {
                 ++keptDepth;
                 [[fallthrough]];
             case Item::Term:
-                if (!out.empty() && out.back().EndsOperand()) out.push_back(Item::Connector(join));
+                if (!out.empty() && EndsOperand(out.back())) out.push_back(Connector(join));
                 out.push_back(std::move(item));
                 break;
             case Item::Close:
@@ -192,7 +189,7 @@ std::vector<Item> Repair(std::vector<Item> items, Item::Kind join) {
                 break;
             case Item::And:
             case Item::Or:
-                if (out.empty() || !out.back().EndsOperand()) break;
+                if (out.empty() || !EndsOperand(out.back())) break;
                 out.push_back(std::move(item));
                 break;
         }
@@ -229,6 +226,7 @@ std::string CSearchQuery::OperatorWarningText() {
 void CSearchQuery::Prepare(std::string_view typed) {
     m_statement.clear();
     m_cleanText.clear();
+    m_pieces.clear();
 
     std::string text(typed);
     // A zero byte would end the statement early wherever it is handed on as C text.
@@ -390,14 +388,14 @@ void CSearchQuery::Build() {
         while (r < list.size()) {
             const std::string& e = list[r];
             if (e == "(") {
-                items.push_back({Item::Open, "("});
+                items.push_back({Item::Open, "(", {}, false});
             } else if (e == ")") {
-                items.push_back({Item::Close, ")"});
+                items.push_back({Item::Close, ")", {}, false});
             } else if (e == "&") {
-                items.push_back({Item::And, " AND "});
+                items.push_back(Connector(Item::And));
                 needsConnector = false;
             } else if (e == "|") {
-                items.push_back({Item::Or, " OR "});
+                items.push_back(Connector(Item::Or));
                 needsConnector = false;
             } else if (e == "!") {
                 negated = true;
@@ -411,26 +409,22 @@ void CSearchQuery::Build() {
         bool phrase = false;
         std::string condition = TermCondition(list[r], negated, phrase);
         if (w > 0 && needsConnector)
-            items.push_back(Item::Connector(m_joinWithAnd ? Item::And : Item::Or));
-        items.push_back({Item::Term, std::move(condition)});
-        ++termCount;
-        if (negated) {
-            ++r;
-            continue;
-        }
+            items.push_back(Connector(m_joinWithAnd ? Item::And : Item::Or));
         std::string term = std::move(list[r++]);
         if (phrase) term = term.size() >= 2 ? term.substr(1, term.size() - 2) : "";
-        list[w++] = std::move(term);
+        items.push_back({Item::Term, std::move(condition), term, negated});
+        ++termCount;
+        if (!negated) list[w++] = std::move(term);
     }
     list.resize(w);
 
-    items = Repair(std::move(items), m_joinWithAnd ? Item::And : Item::Or);
-    if (items.empty()) {
+    m_pieces = Repair(std::move(items), m_joinWithAnd ? Item::And : Item::Or);
+    if (m_pieces.empty()) {
         // Nothing left to search for: a condition that matches no record.
         m_statement += " WHERE " + m_field + kNoMatchPattern;
     } else {
         m_statement += " WHERE ";
-        for (const Item& item : items) m_statement += item.text;
+        for (const Item& item : m_pieces) m_statement += item.text;
     }
     // An empty term has nothing to highlight.
     list.erase(std::remove(list.begin(), list.end(), std::string()), list.end());
@@ -438,6 +432,7 @@ void CSearchQuery::Build() {
 
 void CSearchQuery::Translate() {
     m_terms.clear();
+    m_pieces.clear();
     m_statement = "SELECT * FROM " + m_table;
     if (m_cleanText.empty()) {
         m_statement += " WHERE " + m_field + kNoMatchPattern;

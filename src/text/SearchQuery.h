@@ -66,6 +66,16 @@ public:
     void GetTerms(std::vector<std::string>& terms) const;
     const std::vector<std::string>& Terms() const { return m_terms; }
 
+    // The condition of the last translation piece by piece, as the statement joins them;
+    // empty when it is the condition that matches nothing.
+    struct Piece {
+        enum Kind : unsigned char { Open, Close, And, Or, Term } kind;
+        std::string text;     // the piece's SQL text
+        std::string literal;  // a term: its word (upper-cased) or phrase, as the pattern has it
+        bool negated;         // a term: NOT LIKE
+    };
+    const std::vector<Piece>& Pieces() const { return m_pieces; }
+
     // The text of the operator warning (six lines).
     static std::string OperatorWarningText();
 
@@ -84,6 +94,7 @@ private:
     std::string m_cleanText;
     std::string m_statement;
     std::vector<std::string> m_terms;
+    std::vector<Piece> m_pieces;
     bool m_joinWithAnd = true;
     bool m_wholeWords = false;
     NoticeHandler m_notice;

@@ -13,8 +13,10 @@
 #include "data/Database.h"
 #include "data/SqlText.h"
 #include "data/Utf8.h"
+#include "data/ValueRoutines.h"
 #include "fixtures/FixtureAlmanac.h"
 #include "text/SearchAlmanac.h"
+#include "text/SearchIndex.h"
 #include "text/SearchQuery.h"
 
 namespace {
@@ -247,10 +249,22 @@ protected:
         s_db = new CDatabase;
         s_db->Open(CreateSearchAlmanac(MakeTestDirectory("search-roundtrip")), false, true,
                    kAlmanacConnect);
+        s_index = new CSearchIndex;
+        s_index->Build(*s_db, "HTML", "ID", "SearchText");
     }
     static void TearDownTestSuite() {
+        delete s_index;
         delete s_db;
+        s_index = nullptr;
         s_db = nullptr;
+    }
+
+    static Strings Titles(const std::string& condition) {
+        CRecordset rs(s_db);
+        rs.Open(SqlFormat("SELECT * FROM HTML WHERE %s ORDER BY Title ASC", condition.c_str()));
+        Strings titles;
+        for (; !rs.IsEOF(); rs.MoveNext()) titles.push_back(ToText(rs.GetFieldValue("Title")));
+        return titles;
     }
 
     // Whether the search window's statement with condition runs; its error otherwise.
@@ -266,9 +280,11 @@ protected:
     }
 
     static CDatabase* s_db;
+    static CSearchIndex* s_index;
 };
 
 CDatabase* SearchQueryRoundTrip::s_db = nullptr;
+CSearchIndex* SearchQueryRoundTrip::s_index = nullptr;
 
 }  // namespace
 
@@ -291,6 +307,8 @@ TEST_F(SearchQueryRoundTrip, EveryStatementRunsAndRunnableOnesStayAsWritten) {
         ASSERT_TRUE(Runs(condition, &error)) << condition << ": " << error;
         // Each typed byte gives at most a few terms, each a bounded pattern.
         ASSERT_LT(query.GetStatement().size(), 200 + 120 * typed.size());
+        // The pre-selection finds the same hits.
+        ASSERT_EQ(Titles(s_index->Condition(query)), Titles(condition));
 
         LiteralQuery literal;
         literal.wholeWords = whole;

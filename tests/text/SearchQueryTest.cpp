@@ -14,6 +14,7 @@
 #include "data/ValueRoutines.h"
 #include "fixtures/FixtureAlmanac.h"
 #include "text/SearchAlmanac.h"
+#include "text/SearchIndex.h"
 #include "text/SearchQuery.h"
 
 namespace {
@@ -21,6 +22,7 @@ namespace {
 using Strings = std::vector<std::string>;
 
 struct Translation {
+    CSearchQuery query;
     std::string clean;
     std::string statement;
     std::string condition;
@@ -29,8 +31,8 @@ struct Translation {
 };
 
 Translation Translate(const std::string& typed, bool wholeWords = false) {
-    CSearchQuery query;
     Translation t;
+    CSearchQuery& query = t.query;
     query.SetSource(nullptr, "HTML", "SearchText");
     query.SetNoticeHandler([&](const MessageBoxRequest& r) {
         EXPECT_EQ(r.icon, MsgIcon::Information);
@@ -43,6 +45,7 @@ Translation Translate(const std::string& typed, bool wholeWords = false) {
     t.statement = query.GetStatement();
     t.condition = query.GetCondition();
     query.GetTerms(t.terms);
+    query.SetNoticeHandler({});
     return t;
 }
 
@@ -52,14 +55,17 @@ protected:
         s_db = new CDatabase;
         s_db->Open(CreateSearchAlmanac(MakeTestDirectory("search-query")), false, true,
                    kAlmanacConnect);
+        s_index = new CSearchIndex;
+        ASSERT_TRUE(s_index->Build(*s_db, "HTML", "ID", "SearchText"));
     }
     static void TearDownTestSuite() {
+        delete s_index;
         delete s_db;
+        s_index = nullptr;
         s_db = nullptr;
     }
 
-    // The titles the search window's statement finds, in the hit list's order.
-    static Strings Titles(const std::string& condition) {
+    static Strings TitlesOf(const std::string& condition) {
         CRecordset rs(s_db);
         rs.Open(SqlFormat("SELECT * FROM HTML WHERE %s ORDER BY Title ASC", condition.c_str()));
         Strings titles;
@@ -67,10 +73,20 @@ protected:
         return titles;
     }
 
+    // The titles the search window's statement finds, in the hit list's order; the same with
+    // the search index's pre-selection.
+    static Strings Titles(const Translation& t) {
+        const Strings titles = TitlesOf(t.condition);
+        EXPECT_EQ(TitlesOf(s_index->Condition(t.query)), titles) << t.condition;
+        return titles;
+    }
+
     static CDatabase* s_db;
+    static CSearchIndex* s_index;
 };
 
 CDatabase* SearchQuery::s_db = nullptr;
+CSearchIndex* SearchQuery::s_index = nullptr;
 
 const std::string kSelect = "SELECT * FROM HTML ";
 const std::string kOperatorWarning
@@ -143,7 +159,7 @@ TEST_F(SearchQuery, WorkedExamples) {
         EXPECT_EQ(t.statement, kSelect + e.where);
         EXPECT_EQ(t.terms, e.terms);
         EXPECT_EQ(t.notices, e.notices);
-        EXPECT_EQ(Titles(t.condition), e.titles);
+        EXPECT_EQ(Titles(t), e.titles);
     }
 
     // The clean texts shown back: "(Genf" loses its parenthesis, "((Genf))" keeps both pairs.
@@ -171,7 +187,7 @@ TEST_F(SearchQuery, WorkedExamples) {
             both.push_back(ToText(all.GetFieldValue("Title")));
     }
     EXPECT_GE(both.size(), 10u);
-    EXPECT_EQ(Titles(ab.condition), both);
+    EXPECT_EQ(Titles(ab), both);
 }
 
 TEST_F(SearchQuery, EdgeCases) {
@@ -181,7 +197,7 @@ TEST_F(SearchQuery, EdgeCases) {
         const Translation t = Translate(typed);
         EXPECT_EQ(t.clean, "");
         EXPECT_EQ(t.condition, "SearchText LIKE '~~~~~~~~~~'");
-        EXPECT_TRUE(Titles(t.condition).empty());
+        EXPECT_TRUE(Titles(t).empty());
     }
 
     // A trailing operator goes silently, in either language and any case.
@@ -196,19 +212,19 @@ TEST_F(SearchQuery, EdgeCases) {
     // Words are upper-cased, umlauts too; LIKE finds them in any case.
     Translation t = Translate("ölkrise or wüste");
     EXPECT_EQ(t.condition, "([SearchText] LIKE '*ÖLKRISE*') OR ([SearchText] LIKE '*WÜSTE*')");
-    EXPECT_EQ(Titles(t.condition), (Strings{"Oase", "Ölkrise"}));
+    EXPECT_EQ(Titles(t), (Strings{"Oase", "Ölkrise"}));
 
     // A negated word is no highlight term, and with whole words on it stays a plain substring.
     t = Translate("Berlin NOT Mauer", true);
     EXPECT_EQ(t.terms, (Strings{"BERLIN"}));
     EXPECT_NE(t.condition.find("AND ([SearchText] NOT LIKE '*MAUER*')"), std::string::npos)
         << t.condition;
-    EXPECT_EQ(Titles(t.condition), (Strings{"Brandenburg"}));
-    EXPECT_EQ(Titles(Translate("Berlin UND NICHT Mauer").condition), (Strings{"Brandenburg"}));
+    EXPECT_EQ(Titles(t), (Strings{"Brandenburg"}));
+    EXPECT_EQ(Titles(Translate("Berlin UND NICHT Mauer")), (Strings{"Brandenburg"}));
     // Whole words leave out the Mauer of Mauerbaus.
-    EXPECT_EQ(Titles(Translate("Mauer", true).condition),
+    EXPECT_EQ(Titles(Translate("Mauer", true)),
               (Strings{"Berlin", "Chinesische Mauer", "Mauerfall"}));
-    EXPECT_EQ(Titles(Translate("Mauer").condition),
+    EXPECT_EQ(Titles(Translate("Mauer")),
               (Strings{"Berlin", "Brandt, Willy", "Chinesische Mauer", "Mauerfall"}));
 
     // Two invalid characters: the plural notice lists both, each followed by a space, in the
@@ -276,13 +292,13 @@ TEST_F(SearchQuery, InputThePlainTranslationWouldNotRunGivesAStatementThatRuns) 
         SCOPED_TRACE(c.typed);
         const Translation t = Translate(c.typed);
         EXPECT_EQ(t.condition, c.condition);
-        EXPECT_EQ(Titles(t.condition), c.titles);
+        EXPECT_EQ(Titles(t), c.titles);
     }
     // Two connectors meet where "NICHT (" gets its AND: every text without Wien, and UNO.
     const Translation notWien = Translate("Genf ODER NICHT (Wien)");
     EXPECT_EQ(notWien.condition,
               "([SearchText] LIKE '*GENF*') OR (([SearchText] NOT LIKE '*WIEN*'))");
-    const Strings hits = Titles(notWien.condition);
+    const Strings hits = Titles(notWien);
     EXPECT_EQ(hits.size(), 25u);
     for (const char* title : {"UNO", "Berlin", "Rom"})
         EXPECT_NE(std::find(hits.begin(), hits.end(), title), hits.end()) << title;
