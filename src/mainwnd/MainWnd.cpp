@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
 #include <QTimerEvent>
@@ -30,6 +31,7 @@
 #include "table/TabConfigDlg.h"
 #include "table/TableWnd.h"
 #include "table/YearLogic.h"
+#include "text/Search.h"
 
 namespace {
 
@@ -108,6 +110,7 @@ CMainWnd::~CMainWnd() {
     delete m_pSelectStaatDlg;
     delete m_pSelectDatenDlg;
     delete m_pTableWnd;
+    delete m_pSearch;
 }
 
 void CMainWnd::Configure() {
@@ -420,7 +423,28 @@ void CMainWnd::OpenTextBrowser(std::int32_t, QWidget*, const QString&,
 
 void CMainWnd::OpenTextBrowserPanel(int) {}
 
-void CMainWnd::OpenSearch(QWidget*) {}
+void CMainWnd::OpenSearch(QWidget*) {
+    CDBBusyCursor busy;
+    if (!m_pSearch) {
+        m_pSearch = new CSearch(this, m_pDatabase, this);
+        CenterOverParent(*m_pSearch, this);
+    }
+    m_pSearch->show();
+    m_pSearch->raise();
+    m_pSearch->activateWindow();
+    if (QLineEdit* field = m_pSearch->QueryField()) field->setFocus();
+}
+
+CSearch* CMainWnd::SearchWindow() const { return m_pSearch; }
+
+void CMainWnd::OpenSearchArticle(QWidget* owner, std::int32_t htmlId, const std::string& anchor,
+                                 const std::vector<std::string>& terms) {
+    OpenTextBrowser(htmlId, owner, QString::fromStdString(anchor), terms);
+}
+
+void CMainWnd::OpenSearchGraph(QWidget* owner, std::int32_t htmlId) {
+    OpenImageViewerByHTMLID(owner, htmlId);
+}
 
 void CMainWnd::OpenGraphList(int) {}
 

@@ -17,6 +17,7 @@
 
 #include "controls/SkinFrame.h"
 #include "table/TableHost.h"
+#include "text/SearchHost.h"
 
 class CDatabase;
 class CTableWnd;
@@ -24,9 +25,10 @@ class CTabConfigDlg;
 class CSelectStaatDlg;
 class CSelectDatenDlg;
 class CTemplateDialog;
+class CSearch;
 struct CProfileMenuModel;
 
-class CMainWnd : public CSkinFrame, public CTableHost {
+class CMainWnd : public CSkinFrame, public CTableHost, public CSearchHost {
     Q_OBJECT
 
 public:
@@ -130,6 +132,7 @@ public:
     CSelectStaatDlg* SelectStaatWindow() const;
     CSelectDatenDlg* SelectDatenWindow() const;
     CTemplateDialog* CommandBar() const;
+    CSearch* SearchWindow() const;
     // The rectangle of the table window: the client area below the bar, 12 pixels in.
     QRect TableRect() const;
 
@@ -153,6 +156,11 @@ public:
     void SaveProfileAsk(const std::string& extension, const IdList& ids) override;
     void DeleteProfile(const std::string& extension) override;
     bool LoadCObject(const std::string& path, IdList& ids) override;
+
+    // CSearchHost: a hit goes to the text browser, a picture hit to the graph viewer.
+    void OpenSearchArticle(QWidget* owner, std::int32_t htmlId, const std::string& anchor,
+                           const std::vector<std::string>& terms) override;
+    void OpenSearchGraph(QWidget* owner, std::int32_t htmlId) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -192,6 +200,7 @@ private:
     QPointer<CSelectStaatDlg> m_pSelectStaatDlg;
     QPointer<CSelectDatenDlg> m_pSelectDatenDlg;
     QPointer<CTableWnd> m_pTableWnd;
+    QPointer<CSearch> m_pSearch;
 
     // Background 135 and the frame around the table: edges top 155, bottom 148, left 149,
     // right 152; corners top-left 151, top-right 154, bottom-left 150, bottom-right 153.

@@ -24,9 +24,10 @@
 #include <string>
 #include <vector>
 
+#include "viewers/ListWndItem.h"
+
 class CDatabase;
 class CRecordset;
-class CListWndItem;
 class CFlatScrollBar;
 class QMimeData;
 

@@ -31,6 +31,7 @@
 #include "table/SelectionDlg.h"
 #include "table/TabConfigDlg.h"
 #include "table/TableWnd.h"
+#include "text/Search.h"
 
 namespace {
 
@@ -654,4 +655,31 @@ TEST_F(MainWndTest, RequestsAndTheirMessages) {
     EXPECT_EQ(Boxes(),
               "H I N W E I S\tBitte markieren Sie zunächst den Textbereich, für den Sie ein "
               "Lesezeichen anlegen möchten!\n");
+}
+
+// The search window: created on first use, shown again, gone when it destroys itself; its hits
+// are routed to the text browser and the graph viewer.
+TEST_F(MainWndTest, SearchWindowIsCreatedOnceAndRoutesItsHits) {
+    Create();
+    EXPECT_EQ(wnd->SearchWindow(), nullptr);
+    wnd->OpenSearch(wnd.get());
+    CSearch* search = wnd->SearchWindow();
+    ASSERT_NE(search, nullptr);
+    EXPECT_TRUE(search->isVisible());
+    EXPECT_EQ(search->objectName(), "Search");
+    search->hide();
+    wnd->OpenSearch(wnd.get());
+    EXPECT_EQ(wnd->SearchWindow(), search);
+    EXPECT_TRUE(search->isVisible());
+
+    search->QueryField()->setText("Deutschland");
+    search->Search();
+    EXPECT_EQ(search->CountText(), "Gefundene Einträge: 1");
+    // Both routes reach the main window's operations without a window of their own yet.
+    search->OpenHit(1001);
+    search->OpenHit(1004);
+    EXPECT_EQ(Boxes(), "");
+
+    delete search;
+    EXPECT_EQ(wnd->SearchWindow(), nullptr);
 }

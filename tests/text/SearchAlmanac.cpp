@@ -30,7 +30,7 @@ const Article kArticles[] = {
     {2010, 3, 0, "IAEO", "Atombehörde der Vereinte Nationen in Wien."},
     {2011, 1, 0, "Rom", "Rom ist die Hauptstadt Italiens und Sitz des Papstes."},
     {2012, 1, 0, "Vatikan", "Der Papst residiert im kleinsten Staat der Welt, mitten in Rom"},
-    {2013, 5, 0, "Romantik", "Epoche der Kunst und Literatur um 1800."},
+    {2013, 5, 0, "Romantik", "Romantik, Epoche der Kunst und Literatur um 1800."},
     {2014, 6, 0, "Avignon", "Im 14. Jahrhundert residierte der Papst in Avignon."},
     {2015, 6, 0, "Dromedar", "Dromedar Kamel mit einem Höcker."},
     {2016, 2, 2, "Brandt, Willy",
