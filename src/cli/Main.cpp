@@ -13,6 +13,7 @@ int RunSql(const CliArgs& args);
 int RunFormat(const CliArgs& args);
 int RunWorkspace(const CliArgs& args);
 int RunTable(const CliArgs& args);
+int RunSearch(const CliArgs& args);
 
 namespace {
 
@@ -28,6 +29,7 @@ const CliCommand kCommands[] = {
      "--view 1|2 --countries IDS|all --fields IDS|all [--year COLUMN=YEAR ...] "
      "[--sort COLUMN:asc|desc] [--html FILE]",
      &RunTable},
+    {"search", "[--whole-words] QUERY", &RunSearch},
     {nullptr, nullptr, nullptr},
 };
 
