@@ -61,7 +61,7 @@ int RunSearch(const CliArgs& args) {
 
         // The same hits as the window: through the pre-selection of the search index.
         CSearchIndex index;
-        index.Build(db, "HTML", "ID", "SearchText");
+        index.Open(db, "HTML", "ID", "SearchText");
         CRecordset rs(&db);
         rs.Open(SqlFormat("SELECT * FROM HTML WHERE %s ORDER BY Title ASC",
                           index.Condition(query).c_str()));

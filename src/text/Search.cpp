@@ -46,7 +46,7 @@ void CSearch::BuildIndex() {
     if (m_indexTried || !m_database) return;
     m_indexTried = true;
     CDBBusyCursor busy;
-    m_index.Build(*m_database, "HTML", "ID", "SearchText");
+    m_index.Open(*m_database, "HTML", "ID", "SearchText");
 }
 
 QString CSearch::CountText() const {

@@ -145,12 +145,16 @@ private:
 
 void CSearchIndex::Clear() {
     m_built = false;
+    m_fingerprint = {};
     m_keys.clear();
     m_buckets.clear();
 }
 
 void CSearchIndex::Add(std::int32_t key, std::string_view text) {
     m_keys.push_back(key);
+    ++m_fingerprint.rows;
+    m_fingerprint.textBytes += static_cast<long long>(text.size());
+    m_fingerprint.keySum += key;
     m_buckets.resize(m_buckets.size() + kWords, 0);
     std::uint64_t* row = m_buckets.data() + m_buckets.size() - kWords;
     ForEachGroup(text, [row](unsigned bucket) { row[bucket >> 6] |= 1ull << (bucket & 63); });
@@ -193,6 +197,136 @@ bool CSearchIndex::Build(CDatabase& database, const std::string& table, const st
     // An empty table is indexed too: no row can match.
     m_built = built;
     return built;
+}
+
+namespace {
+
+// A statement of the engine, failing with its message.
+CSqliteStatement Prepare(sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* raw = nullptr;
+    if (!db) throw CDBException("Database is not open.", SQLITE_MISUSE);
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
+        throw CDBException(sqlite3_errmsg(db), sqlite3_extended_errcode(db));
+    return CSqliteStatement(raw);
+}
+
+void Run(sqlite3* db, const std::string& sql) {
+    CSqliteStatement stmt = Prepare(db, sql);
+    if (sqlite3_step(stmt.Get()) != SQLITE_DONE)
+        throw CDBException(sqlite3_errmsg(db), sqlite3_extended_errcode(db));
+}
+
+// The stored index's format, so that a program built another way rebuilds it.
+constexpr long long kFormat = 1;
+
+}  // namespace
+
+CSearchIndex::Fingerprint CSearchIndex::Measure(CDatabase& database, const std::string& table,
+                                                const std::string& keyField,
+                                                const std::string& textField) {
+    // The texts' byte lengths, without reading them as text.
+    CSqliteStatement stmt
+        = Prepare(database.Handle(), "SELECT COUNT(*), TOTAL(LENGTH(CAST(" + textField
+                                         + " AS BLOB))), TOTAL(" + keyField + ") FROM " + table);
+    Fingerprint f;
+    if (sqlite3_step(stmt.Get()) == SQLITE_ROW) {
+        f.rows = sqlite3_column_int64(stmt.Get(), 0);
+        f.textBytes = static_cast<long long>(sqlite3_column_double(stmt.Get(), 1));
+        f.keySum = static_cast<long long>(sqlite3_column_double(stmt.Get(), 2));
+    }
+    return f;
+}
+
+void CSearchIndex::Save(CDatabase& database) const {
+    sqlite3* db = database.Handle();
+    Run(db, "BEGIN");
+    try {
+        Run(db, std::string("DROP TABLE IF EXISTS ") + kIndexTable);
+        Run(db, std::string("DROP TABLE IF EXISTS ") + kInfoTable);
+        Run(db, std::string("CREATE TABLE ") + kIndexTable
+                    + " (Row INTEGER PRIMARY KEY, ID LONG, Buckets BLOB)");
+        Run(db, std::string("CREATE TABLE ") + kInfoTable
+                    + " (Format LONG, Buckets LONG, Rows LONG, TextBytes LONG, KeySum LONG)");
+        CSqliteStatement insert
+            = Prepare(db, std::string("INSERT INTO ") + kIndexTable + " VALUES (?, ?, ?)");
+        for (std::size_t r = 0; r < m_keys.size(); ++r) {
+            sqlite3_bind_int64(insert.Get(), 1, static_cast<sqlite3_int64>(r));
+            sqlite3_bind_int64(insert.Get(), 2, m_keys[r]);
+            sqlite3_bind_blob(insert.Get(), 3, m_buckets.data() + r * kWords,
+                              static_cast<int>(kWords * sizeof(std::uint64_t)), SQLITE_STATIC);
+            if (sqlite3_step(insert.Get()) != SQLITE_DONE)
+                throw CDBException(sqlite3_errmsg(db), sqlite3_extended_errcode(db));
+            sqlite3_reset(insert.Get());
+        }
+        CSqliteStatement info
+            = Prepare(db, std::string("INSERT INTO ") + kInfoTable + " VALUES (?, ?, ?, ?, ?)");
+        sqlite3_bind_int64(info.Get(), 1, kFormat);
+        sqlite3_bind_int64(info.Get(), 2, kBuckets);
+        sqlite3_bind_int64(info.Get(), 3, m_fingerprint.rows);
+        sqlite3_bind_int64(info.Get(), 4, m_fingerprint.textBytes);
+        sqlite3_bind_int64(info.Get(), 5, m_fingerprint.keySum);
+        if (sqlite3_step(info.Get()) != SQLITE_DONE)
+            throw CDBException(sqlite3_errmsg(db), sqlite3_extended_errcode(db));
+        Run(db, "COMMIT");
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+bool CSearchIndex::Load(CDatabase& database, const std::string& table, const std::string& keyField,
+                        const std::string& textField) {
+    Clear();
+    m_keyField = keyField;
+    sqlite3* db = database.Handle();
+    if (!db) return false;
+    // An almanac without a stored index is no failure: nothing is reported.
+    sqlite3_stmt* probe = nullptr;
+    const std::string check
+        = std::string("SELECT Format, Buckets, Rows, TextBytes, KeySum FROM ") + kInfoTable;
+    if (sqlite3_prepare_v2(db, check.c_str(), -1, &probe, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(probe);
+        return false;
+    }
+    CSqliteStatement info(probe);
+    if (sqlite3_step(probe) != SQLITE_ROW || sqlite3_column_int64(probe, 0) != kFormat
+        || sqlite3_column_int64(probe, 1) != kBuckets)
+        return false;
+    const Fingerprint stored{sqlite3_column_int64(probe, 2), sqlite3_column_int64(probe, 3),
+                             sqlite3_column_int64(probe, 4)};
+    const bool loaded = DBGuard("CSearchIndex::Load", [&] {
+        if (!(Measure(database, table, keyField, textField) == stored)) return;
+        m_keys.reserve(static_cast<std::size_t>(stored.rows));
+        m_buckets.reserve(static_cast<std::size_t>(stored.rows) * kWords);
+        CSqliteStatement rows = Prepare(
+            db, std::string("SELECT ID, Buckets FROM ") + kIndexTable + " ORDER BY Row ASC");
+        int rc;
+        while ((rc = sqlite3_step(rows.Get())) == SQLITE_ROW) {
+            const auto* bits
+                = static_cast<const std::uint64_t*>(sqlite3_column_blob(rows.Get(), 1));
+            if (!bits
+                || sqlite3_column_bytes(rows.Get(), 1)
+                       != static_cast<int>(kWords * sizeof(std::uint64_t)))
+                throw CDBException("The stored search index is damaged.", SQLITE_CORRUPT);
+            m_keys.push_back(static_cast<std::int32_t>(sqlite3_column_int64(rows.Get(), 0)));
+            m_buckets.insert(m_buckets.end(), bits, bits + kWords);
+        }
+        if (rc != SQLITE_DONE) throw CDBException(sqlite3_errmsg(db), sqlite3_extended_errcode(db));
+        if (static_cast<long long>(m_keys.size()) != stored.rows) return;
+        m_fingerprint = stored;
+        m_built = true;
+    });
+    if (!loaded || !m_built) {
+        Clear();
+        return false;
+    }
+    return true;
+}
+
+bool CSearchIndex::Open(CDatabase& database, const std::string& table, const std::string& keyField,
+                        const std::string& textField) {
+    return Load(database, table, keyField, textField)
+           || Build(database, table, keyField, textField);
 }
 
 std::optional<CSearchIndex::Bits> CSearchIndex::RowsWith(std::string_view literal) const {

@@ -9,6 +9,11 @@
 // Groups are hashed into a fixed number of buckets, one bit per bucket and row (8 KB a row),
 // so two groups may share a bucket: that only lets a few more rows through to the exact
 // condition.
+//
+// Building reads every text once (some 60 ms of CPU over 12 MB of articles). The edition can
+// store the index in the almanac when it writes it (Save); Open then reads the stored index
+// instead, provided it still fits the table's texts (their number, their total length and the
+// sum of their keys), and builds a new one otherwise.
 
 #include <cstdint>
 #include <optional>
@@ -29,6 +34,19 @@ public:
     // (the search then runs without it). Returns whether the index was built.
     bool Build(CDatabase& database, const std::string& table, const std::string& keyField,
                const std::string& textField);
+    // Open: the stored index when the almanac carries one that fits, else Build.
+    bool Open(CDatabase& database, const std::string& table, const std::string& keyField,
+              const std::string& textField);
+    // Writes the index into database (writable) as the tables kIndexTable and kInfoTable,
+    // replacing older ones. Throws CDBException when the database refuses.
+    void Save(CDatabase& database) const;
+    // Reads the stored index; false (and the index empty) when there is none, it was made
+    // another way, or it no longer fits the table's texts.
+    bool Load(CDatabase& database, const std::string& table, const std::string& keyField,
+              const std::string& textField);
+    static constexpr const char* kIndexTable = "SearchIndex";
+    static constexpr const char* kInfoTable = "SearchIndexInfo";
+
     void Clear();
     bool IsBuilt() const { return m_built; }
     std::size_t RowCount() const { return m_keys.size(); }
@@ -53,8 +71,19 @@ private:
     // has no run of three letters.
     std::optional<Bits> RowsWith(std::string_view literal) const;
 
+    // What the index was built from, to tell whether a stored one still fits.
+    struct Fingerprint {
+        long long rows = 0;
+        long long textBytes = 0;
+        long long keySum = 0;
+        bool operator==(const Fingerprint&) const = default;
+    };
+    static Fingerprint Measure(CDatabase& database, const std::string& table,
+                               const std::string& keyField, const std::string& textField);
+
     std::string m_keyField = "ID";
     bool m_built = false;
+    Fingerprint m_fingerprint;
     std::vector<std::int32_t> m_keys;
     // Row-major: kWords words of bucket bits per row.
     std::vector<std::uint64_t> m_buckets;

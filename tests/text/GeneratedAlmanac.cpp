@@ -9,6 +9,7 @@
 #include "data/Database.h"
 #include "data/SqlText.h"
 #include "fixtures/FixtureAlmanac.h"
+#include "text/SearchIndex.h"
 
 namespace {
 
@@ -111,7 +112,8 @@ std::string Sentence(std::mt19937& random) {
 
 std::string Stamp(const GeneratedAlmanacOptions& o) {
     return std::to_string(o.articles) + " " + std::to_string(o.minBytes) + " "
-           + std::to_string(o.maxBytes) + " " + std::to_string(o.seed) + " v2";
+           + std::to_string(o.maxBytes) + " " + std::to_string(o.seed) + " "
+           + std::to_string(o.searchIndex) + " v2";
 }
 
 }  // namespace
@@ -156,6 +158,11 @@ std::string CreateGeneratedAlmanac(const std::string& dir, const GeneratedAlmana
                       100000 + i, SqlQuote(text).c_str(), SqlQuote(text).c_str()));
     }
     db.Execute("COMMIT");
+    if (o.searchIndex) {
+        CSearchIndex index;
+        index.Build(db, "HTML", "ID", "SearchText");
+        index.Save(db);
+    }
     db.Close();
     std::ofstream(fs::path(dir) / "NOX.INI")
         << "[Setup]\nApp=Kompendor\n[Paths]\nUserData=" << (fs::path(dir) / "user/").string()

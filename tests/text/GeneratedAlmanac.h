@@ -12,6 +12,8 @@ struct GeneratedAlmanacOptions {
     int minBytes = 2000;
     int maxBytes = 10000;
     unsigned seed = 2004;
+    // Whether the almanac carries the stored search index, as an edition can.
+    bool searchIndex = false;
 };
 
 // Writes the almanac as dir/Daten/Kompendor.mdb together with a NOX.INI in dir, unless that

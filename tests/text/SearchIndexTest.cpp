@@ -170,3 +170,46 @@ TEST(SearchIndex, RandomQueriesFindTheSameHitsOnAGeneratedAlmanac) {
     }
     EXPECT_GT(narrowed, 150);
 }
+
+TEST_F(SearchIndexTest, AStoredIndexIsReadWhileItFitsTheTexts) {
+    const std::string dir = MakeTestDirectory("search-index-stored");
+    const std::string path = CreateSearchAlmanac(dir);
+    {
+        CDatabase writable;
+        writable.Open(path, false, false, kAlmanacConnect);
+        CSearchIndex built;
+        ASSERT_TRUE(built.Build(writable, "HTML", "ID", "SearchText"));
+        built.Save(writable);
+    }
+    CDatabase db;
+    db.Open(path, false, true, kAlmanacConnect);
+    CSearchIndex stored;
+    ResetDBErrors();
+    ASSERT_TRUE(stored.Load(db, "HTML", "ID", "SearchText"));
+    EXPECT_EQ(LastDBError().count, 0u);
+    EXPECT_EQ(stored.RowCount(), m_index.RowCount());
+    for (const char* typed : {"Berlin Mauer", "\"Vereinte Nationen\"", "Rom ODER Wüste", "GROẞES"})
+        EXPECT_EQ(stored.Candidates(Query(typed)), m_index.Candidates(Query(typed))) << typed;
+
+    // A text changed since: the stored index no longer fits and is built anew.
+    {
+        CDatabase writable;
+        writable.Open(path, false, false, kAlmanacConnect);
+        writable.Execute("UPDATE HTML SET SearchText='Nun auch Wien' WHERE ID=2001");
+    }
+    CDatabase changed;
+    changed.Open(path, false, true, kAlmanacConnect);
+    CSearchIndex again;
+    EXPECT_FALSE(again.Load(changed, "HTML", "ID", "SearchText"));
+    EXPECT_FALSE(again.IsBuilt());
+    ASSERT_TRUE(again.Open(changed, "HTML", "ID", "SearchText"));
+    const CSearchQuery wien = Query("Wien");
+    const Strings hits = Titles(changed, again.Condition(wien));
+    EXPECT_EQ(hits, Titles(changed, wien.GetCondition()));
+    EXPECT_NE(std::find(hits.begin(), hits.end(), "Berlin"), hits.end());
+
+    // An almanac without one: not loaded, nothing reported.
+    CSearchIndex none;
+    EXPECT_FALSE(none.Load(m_db, "HTML", "ID", "SearchText"));
+    EXPECT_EQ(LastDBError().count, 0u);
+}
