@@ -221,6 +221,8 @@ void CListWnd::Rebuild(long position, int y) {
     ClearItems();
     AddBottom(position, y);
     Layout();
+    // A record near the end comes as far up as the records after it allow.
+    KeepEnds();
 }
 
 void CListWnd::Layout() {
@@ -277,25 +279,29 @@ void CListWnd::ScrollBy(int d) {
     if (d == 0) return;
     for (Entry& entry : m_items) entry.item->move(entry.item->x(), entry.item->y() + d);
     Layout();
-    // The records at either end may only now have come in: the first does not come down past
-    // the window's top, the last not up past its bottom.
-    if (!m_items.empty()) {
-        const Entry& first = m_items.front();
-        const Entry& last = m_items.back();
-        const int lastBottom = last.item->geometry().bottom() + 1;
-        int shift = 0;
-        if (first.position == 0 && first.item->y() > 0) {
-            shift = -first.item->y();
-        } else if (last.position == GetRecordCount() - 1 && lastBottom < h) {
-            shift = h - lastBottom;
-            if (first.position == 0) shift = std::min(shift, -first.item->y());
-        }
-        if (shift != 0) {
-            for (Entry& entry : m_items) entry.item->move(entry.item->x(), entry.item->y() + shift);
-            Layout();
-        }
-    }
+    KeepEnds();
     UpdateHover();
+}
+
+void CListWnd::KeepEnds() {
+    // The records at either end may only now have come in: the first does not come down past
+    // the window's top, the last not up past its bottom while records above it could fill the
+    // window.
+    if (m_items.empty()) return;
+    const Entry& first = m_items.front();
+    const Entry& last = m_items.back();
+    const int h = ClientHeight();
+    const int lastBottom = last.item->geometry().bottom() + 1;
+    int shift = 0;
+    if (first.position == 0 && first.item->y() > 0) {
+        shift = -first.item->y();
+    } else if (last.position == GetRecordCount() - 1 && lastBottom < h) {
+        shift = h - lastBottom;
+        if (first.position == 0) shift = std::min(shift, -first.item->y());
+    }
+    if (shift == 0) return;
+    for (Entry& entry : m_items) entry.item->move(entry.item->x(), entry.item->y() + shift);
+    Layout();
 }
 
 void CListWnd::LineUp() { ScrollBy(m_line); }

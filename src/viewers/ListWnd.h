@@ -80,8 +80,9 @@ public:
     // same position as before (the last record when there are fewer). False on a failure.
     bool ReQuery(const std::string& query, bool keepPosition = false);
     // Makes the first record matching criteria (a Jet condition such as "Title LIKE 'Ö*'")
-    // current; with move the list shows it at the top. False, and nothing changed, when no
-    // record matches or criteria fails.
+    // current; with move the list shows it at the top (or, near the end, as far up as the
+    // records after it allow). False, and nothing changed, when no record matches or criteria
+    // fails.
     bool FindFirst(const std::string& criteria, bool move);
     // Marks the items with key as selected and the others as normal; with ensureVisible a key
     // that is not on screen is brought to the top.
@@ -105,7 +106,7 @@ public:
     void PageUp();
     void PageDown();
     // The thumb dragged to t (0..1000): the list shows the record at that share of the result
-    // at the top.
+    // at the top (near the end as far up as the records after it allow).
     void ThumbTo(int t);
 
     // What is on screen (tests, benchmarks).
@@ -149,6 +150,7 @@ private:
     bool AddTop();
     CListWndItem* MakeItem(long position, long& key, int& height, const char* context);
     void Layout();
+    void KeepEnds();
     void UpdateScrollBar();
     void ClearItems();
     void Rebuild(long position, int y = 0);

@@ -9,6 +9,7 @@
 #include "data/Database.h"
 #include "data/SqlText.h"
 #include "fixtures/FixtureAlmanac.h"
+#include "text/SearchAlmanac.h"
 #include "text/SearchIndex.h"
 
 namespace {
@@ -113,7 +114,7 @@ std::string Sentence(std::mt19937& random) {
 std::string Stamp(const GeneratedAlmanacOptions& o) {
     return std::to_string(o.articles) + " " + std::to_string(o.minBytes) + " "
            + std::to_string(o.maxBytes) + " " + std::to_string(o.seed) + " "
-           + std::to_string(o.searchIndex) + " v2";
+           + std::to_string(o.searchIndex) + std::to_string(o.searchArticles) + " v2";
 }
 
 }  // namespace
@@ -135,7 +136,10 @@ std::string CreateGeneratedAlmanac(const std::string& dir, const GeneratedAlmana
         if (fs::exists(mdb) && stamp == Stamp(o)) return mdb.string();
     }
     fs::create_directories(data);
-    CreateFixtureAlmanac(data.string());
+    if (o.searchArticles)
+        CreateSearchAlmanac(data.string());
+    else
+        CreateFixtureAlmanac(data.string());
     CDatabase db;
     db.Open(mdb.string(), false, false, kAlmanacConnect);
     std::mt19937 random(o.seed);

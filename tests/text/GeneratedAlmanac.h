@@ -14,6 +14,9 @@ struct GeneratedAlmanacOptions {
     unsigned seed = 2004;
     // Whether the almanac carries the stored search index, as an edition can.
     bool searchIndex = false;
+    // Whether the almanac starts from the search almanac (SearchAlmanac.h) rather than the
+    // plain fixture almanac.
+    bool searchArticles = false;
 };
 
 // Writes the almanac as dir/Daten/Kompendor.mdb together with a NOX.INI in dir, unless that

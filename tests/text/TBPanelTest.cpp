@@ -65,10 +65,13 @@ protected:
             titles.push_back(tree.topLevelItem(i)->text(0).toStdString());
         return titles;
     }
+    // The entries on screen (an item wholly above the top may wait there for the next step).
     static Strings Entries(const CListWnd& list) {
         Strings titles;
-        for (int i = 0; i < list.ItemCount(); ++i)
-            titles.push_back(list.Item(i)->Text().toStdString());
+        for (int i = 0; i < list.ItemCount(); ++i) {
+            if (list.Item(i)->geometry().intersects(list.rect()))
+                titles.push_back(list.Item(i)->Text().toStdString());
+        }
         return titles;
     }
     static std::int32_t FirstVisible(CNOXTreeCtrl& tree) {
@@ -192,15 +195,21 @@ TEST_F(TBPanelTest, PersonPanelStartsWithAllAndFilters) {
     EXPECT_EQ(Entries(*list), (Strings{"Adenauer, Konrad", "Öl", "Zuse, Konrad"}));
     panel->ApplyFilter(3);
 
-    // Type-ahead: the first title with the prefix comes to the top; no match, or a quote,
-    // leaves the list.
+    // Type-ahead, in a list two entries high: the first title with the prefix comes to the
+    // top (the last one as far up as the list allows); no match, or a quote, leaves the list.
+    const int fullHeight = list->height();
+    list->resize(list->width(), 2 * (list->Item(0)->height() + 1));
+    panel->SearchField()->setText("go");
+    EXPECT_EQ(Entries(*list), (Strings{"Goethe, Johann Wolfgang von", "Öl"}));
     panel->SearchField()->setText("zu");
-    EXPECT_EQ(list->Item(0)->Text(), "Zuse, Konrad");
+    EXPECT_EQ(Entries(*list), (Strings{"Öl", "Zuse, Konrad"}));
     panel->SearchField()->setText("Q'x");
-    EXPECT_EQ(list->Item(0)->Text(), "Zuse, Konrad");
+    EXPECT_EQ(Entries(*list), (Strings{"Öl", "Zuse, Konrad"}));
     EXPECT_EQ(LastDBError().count, 0u) << LastDBError().context;
     panel->SearchField()->setText("");
     EXPECT_EQ(list->Item(0)->Text(), "Adenauer, Konrad");
+    list->resize(list->width(), fullHeight);
+    ASSERT_EQ(list->ItemCount(), 5);
 
     // The article window's article is selected; the anchor does not matter.
     panel->SelectID(search_fixture::kBrandt, "irgendwo");
@@ -224,8 +233,10 @@ TEST_F(TBPanelTest, GlossaryPanelListsTypeFive) {
     auto* panel = Panel<CTBListPanel>(5);
     EXPECT_EQ(Entries(*panel->List()), (Strings{"Chinesische Mauer", "Leerartikel",
                                                 "Main-Donau-Kanal", "Ölkrise", "Romantik"}));
-    panel->SearchField()->setText("Rom");
-    EXPECT_EQ(panel->List()->Item(0)->Text(), "Romantik");
+    CListWnd* list = panel->List();
+    list->resize(list->width(), 2 * (list->Item(0)->height() + 1));
+    panel->SearchField()->setText("main");
+    EXPECT_EQ(Entries(*list), (Strings{"Main-Donau-Kanal", "Ölkrise"}));
     panel->SelectID(1006, "");
     EXPECT_EQ(panel->List()->GetSelection(), 1006);
 }

@@ -204,9 +204,12 @@ TEST_F(ListWndTest, ThumbFollowsTheTopRecordAndDraggingItRebuilds) {
     EXPECT_EQ(list->ItemPosition(0), 1000);
     EXPECT_EQ(list->Item(0)->y(), 0);
     EXPECT_EQ(bar->Position(), 1000 * 1000 / 1999);
+    // At the end the last record ends at the window's bottom, with the records before it above.
     list->ThumbTo(1000);
-    EXPECT_EQ(list->ItemPosition(0), 1999);
-    EXPECT_EQ(bar->Position(), 1000);
+    EXPECT_EQ(list->ItemPosition(list->ItemCount() - 1), 1999);
+    EXPECT_EQ(list->Item(list->ItemCount() - 1)->geometry().bottom(), 299);
+    EXPECT_EQ(list->Item(0)->y() <= 0, true);
+    EXPECT_GT(bar->Position(), 980);
 
     // Dragging the thumb with the mouse goes through the same path.
     list->ThumbTo(0);
@@ -279,9 +282,10 @@ TEST_F(ListWndTest, FindFirstSelectAndReQuery) {
     EXPECT_EQ(list->Item(0)->y(), 0);
     CListWnd* full = MakeList("SELECT * FROM Liste ORDER BY ID ASC");
     EXPECT_TRUE(full->FindFirst("Title LIKE 'O''Brien*'", true));
-    EXPECT_EQ(full->ItemKey(0), 3000);
+    const int last = full->ItemCount() - 1;
+    EXPECT_EQ(full->ItemKey(last), 3000);
     // Its long title wraps onto more lines than a short one.
-    EXPECT_GT(full->Item(0)->height(), list->Item(0)->height());
+    EXPECT_GT(full->Item(last)->height(), full->Item(0)->height());
 
     // Selecting marks exactly the items of the key; a key off screen comes to the top.
     list->Select(151, false);
@@ -291,6 +295,10 @@ TEST_F(ListWndTest, FindFirstSelectAndReQuery) {
     list->Select(1500, true);
     EXPECT_EQ(list->ItemKey(0), 1500);
     EXPECT_EQ(list->Item(0)->State(), CListWndItem::kSelected);
+    // A match near the end shows with the records before it filling the window.
+    EXPECT_TRUE(list->FindFirst("ID=2000", true));
+    EXPECT_EQ(list->ItemKey(list->ItemCount() - 1), 2000);
+    EXPECT_EQ(list->Item(list->ItemCount() - 1)->geometry().bottom(), 299);
     // A new item of the selected key starts selected.
     list->ThumbTo(0);
     list->FindFirst("ID=1499", true);
@@ -301,8 +309,10 @@ TEST_F(ListWndTest, FindFirstSelectAndReQuery) {
     const long top = list->ItemPosition(0);
     EXPECT_TRUE(list->ReQuery(All(1500), true));
     EXPECT_EQ(list->ItemPosition(0), top);
+    // Fewer records than the window holds: all of them, from the first.
     EXPECT_TRUE(list->ReQuery(All(10), true));
-    EXPECT_EQ(list->ItemPosition(0), 9);
+    EXPECT_EQ(list->ItemPosition(0), 0);
+    EXPECT_EQ(list->ItemPosition(list->ItemCount() - 1), 9);
     EXPECT_TRUE(list->ReQuery(All(1500)));
     EXPECT_EQ(list->ItemPosition(0), 0);
 }
