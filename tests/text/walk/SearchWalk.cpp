@@ -18,6 +18,7 @@
 #include "data/ErrorReporter.h"
 #include "data/SqlText.h"
 #include "data/ValueRoutines.h"
+#include "platform/ui/QtDialogs.h"
 #include "text/GeneratedAlmanac.h"
 #include "text/Search.h"
 #include "text/SearchHost.h"
@@ -125,6 +126,7 @@ int main(int argc, char** argv) {
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     CTemplateDialog::SetUiDirectory(QStringLiteral(KOMPENDOR_WALK_BINARY_DIR "/skin/UI/"));
+    InstallQtMessagePresenter();
     std::string path;
     if (argc > 1) {
         path = argv[1];
