@@ -452,9 +452,11 @@ void CListWnd::wheelEvent(QWheelEvent* event) {
     if (!pixels.isNull()) {
         ScrollBy(pixels.y());
     } else {
-        // One notch scrolls the lines the desktop asks for.
-        const int notches = event->angleDelta().y() / 120;
-        ScrollBy(notches * m_line * QApplication::wheelScrollLines());
+        // One notch scrolls the lines the desktop asks for; finer wheels add up to notches.
+        m_wheelRest += event->angleDelta().y();
+        const int notches = m_wheelRest / 120;
+        m_wheelRest -= notches * 120;
+        if (notches != 0) ScrollBy(notches * m_line * QApplication::wheelScrollLines());
     }
     event->accept();
 }

@@ -185,6 +185,7 @@ private:
     bool m_showEmpty = true;
     bool m_dragEnabled = false;
     int m_width = 0;
+    int m_wheelRest = 0;
 
     CFlatScrollBar* m_bar = nullptr;
     QTimer m_hoverTimer;

@@ -173,6 +173,17 @@ TEST_F(ListWndTest, ScrollingStopsAtTheFirstRecordAndMovesByTheCutPage) {
                       QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(list, &wheel);
     EXPECT_GT(list->ItemPosition(0), top);
+    // A fine wheel's small steps add up to a notch.
+    const long afterNotch = list->ItemPosition(0);
+    const int afterY = list->Item(0)->y();
+    QWheelEvent fine(QPointF(10, 10), list->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 40),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list, &fine);
+    QApplication::sendEvent(list, &fine);
+    EXPECT_EQ(list->ItemPosition(0), afterNotch);
+    EXPECT_EQ(list->Item(0)->y(), afterY);
+    QApplication::sendEvent(list, &fine);
+    EXPECT_LT(list->ItemPosition(0), afterNotch);
 
     // A page larger than the window moves by 40 % of it.
     CListWnd* small = MakeList(All(), 100);
