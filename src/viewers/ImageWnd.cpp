@@ -71,22 +71,14 @@ QPoint CImageArea::ScrollPosition() const {
 }
 
 void CImageArea::UpdateRange() {
+    // The bars come and go with their ranges; each change resizes the viewport and runs this
+    // again, until the ranges fit the visible part.
     const QSize content = m_picture ? QSize(m_picture->Width(), m_picture->Height()) : QSize();
-    const QSize view = maximumViewportSize();
-    // Scroll bars only where the picture does not fit; one bar can make the other needed.
-    bool needH = content.width() > view.width();
-    bool needV = content.height() > view.height();
-    const int barW = verticalScrollBar()->sizeHint().width();
-    const int barH = horizontalScrollBar()->sizeHint().height();
-    if (needH && !needV) needV = content.height() > view.height() - barH;
-    if (needV && !needH) needH = content.width() > view.width() - barW;
-    const QSize visible(view.width() - (needV ? barW : 0), view.height() - (needH ? barH : 0));
-    setHorizontalScrollBarPolicy(needH ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(needV ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    horizontalScrollBar()->setRange(0, std::max(0, content.width() - visible.width()));
-    verticalScrollBar()->setRange(0, std::max(0, content.height() - visible.height()));
-    horizontalScrollBar()->setPageStep(std::max(1, visible.width()));
-    verticalScrollBar()->setPageStep(std::max(1, visible.height()));
+    const QSize view = viewport()->size();
+    horizontalScrollBar()->setPageStep(std::max(1, view.width()));
+    verticalScrollBar()->setPageStep(std::max(1, view.height()));
+    horizontalScrollBar()->setRange(0, std::max(0, content.width() - view.width()));
+    verticalScrollBar()->setRange(0, std::max(0, content.height() - view.height()));
 }
 
 void CImageArea::resizeEvent(QResizeEvent* event) {

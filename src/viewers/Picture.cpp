@@ -21,11 +21,14 @@ bool WithinLimits(const QSize& size) {
            && std::int64_t(size.width()) * size.height() <= kMaxPicturePixels;
 }
 
-// The picture's resolution in dots per inch; files that give none (GIF, most BMPs) are
-// taken to be made for the screen.
-double ImageDpi(int dotsPerMetre) {
-    const double dpi = dotsPerMetre * kMetresPerInch;
-    return dpi >= 1.0 ? dpi : kDefaultScreenDpi;
+// The picture's resolution in dots per inch. A file that gives none (every GIF, most BMPs,
+// many PNGs) was made for the screen and keeps its pixels: the reader then reports the
+// toolkit's default resolution, which cannot be told from the same value given on purpose.
+double ImageDpi(int dotsPerMetre, bool formatHasResolution, double screenDpi) {
+    static const int kToolkitDefault = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
+    if (!formatHasResolution || dotsPerMetre <= 0 || dotsPerMetre == kToolkitDefault)
+        return screenDpi;
+    return dotsPerMetre * kMetresPerInch;
 }
 
 int ScreenPixels(int pixels, double imageDpi, double screenDpi) {
@@ -57,14 +60,18 @@ CPicture::Load CPicture::LoadFromMemory(const std::uint8_t* data, std::size_t si
     if (!claimed.isValid()) return Load::Unreadable;
     if (!WithinLimits(claimed)) return Load::TooLarge;
 
+    const bool hasResolution = reader.format() != "gif";
     QImage decoded;
     if (!reader.read(&decoded) || decoded.isNull()) return Load::Unreadable;
     // A header may understate what its frames then draw; what came out counts as well.
     if (!WithinLimits(decoded.size())) return Load::TooLarge;
 
     if (screenDpi <= 0) screenDpi = kDefaultScreenDpi;
-    const QSize shown(ScreenPixels(decoded.width(), ImageDpi(decoded.dotsPerMeterX()), screenDpi),
-                      ScreenPixels(decoded.height(), ImageDpi(decoded.dotsPerMeterY()), screenDpi));
+    const QSize shown(
+        ScreenPixels(decoded.width(), ImageDpi(decoded.dotsPerMeterX(), hasResolution, screenDpi),
+                     screenDpi),
+        ScreenPixels(decoded.height(), ImageDpi(decoded.dotsPerMeterY(), hasResolution, screenDpi),
+                     screenDpi));
     if (!WithinLimits(shown)) return Load::TooLarge;
 
     // Kept as the screen shows it: opaque, transparent parts on white.

@@ -38,8 +38,9 @@ public:
     CPicture() = default;
 
     // Decodes the picture in the block and keeps it at its size on a screen of screenDpi:
-    // the picture's own size in inches (from its resolution; 96 dpi when it gives none) times
-    // screenDpi. Transparent parts show white. On failure the picture is empty.
+    // the picture's own size in inches (from the resolution its file gives) times screenDpi.
+    // A picture whose file gives no resolution keeps its pixels. Transparent parts show
+    // white. On failure the picture is empty.
     Load LoadFromMemory(const std::uint8_t* data, std::size_t size,
                         double screenDpi = kDefaultScreenDpi);
 
