@@ -407,7 +407,9 @@ void CMainWnd::OpenImage(QWidget*, const QString& title, const QString& fileName
         return;
     }
     if (!m_pImageWnd) m_pImageWnd = new CImageWnd(this, ViewerEnv());
-    m_pImageWnd->Open(archivePath, fileName, title);
+    // A window that could not show its picture is on its way out; the next picture gets a
+    // new one.
+    if (!m_pImageWnd->Open(archivePath, fileName, title)) m_pImageWnd = nullptr;
 }
 
 void CMainWnd::ShowFlag(QWidget*, std::int32_t landId) {
@@ -428,6 +430,8 @@ void CMainWnd::ShowFlag(QWidget*, std::int32_t landId) {
     if (m_pFlagView->Open(Q(flag), Q(title), Q(text))) {
         m_pFlagView->raise();
         m_pFlagView->activateWindow();
+    } else {
+        m_pFlagView = nullptr;  // closing, on its way out
     }
 }
 
