@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 
 #include "controls/BitmapResource.h"
 #include "controls/CommandEvent.h"
@@ -17,6 +18,9 @@ namespace {
 
 const QColor kCaptionFill(0xBF, 0xCF, 0xF2);
 const QColor kTitleColor(0x00, 0x48, 0x7C);
+// The caption buttons are drawn for the program's dark frame; on the light caption they sit
+// on a tile of the frame's blue.
+const QColor kButtonTile(51, 86, 153);
 // What shows around a picture smaller than its area.
 const QColor kAreaBackground(0xAD, 0xBA, 0xCE);
 // The title starts this far in from the caption's left end.
@@ -54,6 +58,8 @@ CImageArea::CImageArea(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     // The image window's own cursor: the whole window can be dragged by its caption.
     viewport()->setCursor(NamedCursor(QStringLiteral("Move")));
+    // Arrow keys and the page keys scroll the picture.
+    setFocusPolicy(Qt::StrongFocus);
     horizontalScrollBar()->setSingleStep(16);
     verticalScrollBar()->setSingleStep(16);
 }
@@ -71,9 +77,19 @@ QPoint CImageArea::ScrollPosition() const {
 }
 
 void CImageArea::UpdateRange() {
-    // The bars come and go with their ranges; each change resizes the viewport and runs this
-    // again, until the ranges fit the visible part.
+    // Whether a bar is needed is decided on the whole area, so a picture that fits never
+    // keeps the bars an earlier, larger one needed; one bar can make the other needed.
     const QSize content = m_picture ? QSize(m_picture->Width(), m_picture->Height()) : QSize();
+    const QSize whole = contentsRect().size();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    bool needH = content.width() > whole.width();
+    bool needV = content.height() > whole.height();
+    if (needH && !needV) needV = content.height() > whole.height() - bar;
+    if (needV && !needH) needH = content.width() > whole.width() - bar;
+    setHorizontalScrollBarPolicy(needH ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(needV ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    // The ranges from what is visible now; a change of the bars resizes the viewport and
+    // brings this back.
     const QSize view = viewport()->size();
     horizontalScrollBar()->setPageStep(std::max(1, view.width()));
     verticalScrollBar()->setPageStep(std::max(1, view.height()));
@@ -126,6 +142,7 @@ CImageWnd::CImageWnd(QWidget* parent, const CViewerEnv& env, const CImageWndFram
     SetCaptionButtonBitmaps(kCloseBitmaps, frame.close[0], frame.close[1], frame.close[2]);
     SetCaptionButtonGap(frame.gap);
     m_buttonGap = frame.gap;
+    for (int i = 0; i < 3; ++i) m_closeBitmaps[i] = frame.close[i];
 
     m_titleFont = QFont(QStringLiteral("Arial"));
     m_titleFont.setPointSizeF(8.9);
@@ -190,6 +207,7 @@ void CImageWnd::ShowBitmap(const CPicture& picture, const QString& title) {
     update();
     raise();
     activateWindow();
+    m_area->setFocus();
 }
 
 void CImageWnd::LayoutChildren() {
@@ -214,6 +232,20 @@ void CImageWnd::paintEvent(QPaintEvent*) {
     const QRect caption = FrameLayout().caption;
     QRect text(caption.left(), caption.top(), m_menuButton->x() - caption.left(), caption.height());
     painter.fillRect(text, kCaptionFill);
+
+    const QRect close = CaptionButtonRect(kCloseButton);
+    QRect tile = m_menuButton->geometry();
+    if (!close.isEmpty()) tile = tile.united(close);
+    tile.adjust(-1, -1, 1, 1);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kButtonTile);
+    painter.drawRoundedRect(QRectF(tile), 3, 3);
+    painter.restore();
+    const QPixmap& closeBitmap = m_closeBitmaps[CaptionButtonState(kCloseButton)];
+    if (!close.isEmpty() && !closeBitmap.isNull()) painter.drawPixmap(close.topLeft(), closeBitmap);
+
     text.setLeft(text.left() + kTitleIndent);
     painter.setClipRect(text);
     painter.setFont(m_titleFont);

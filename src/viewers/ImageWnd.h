@@ -100,5 +100,6 @@ private:
     CImageArea* m_area;
     CNOXButton* m_menuButton;
     int m_buttonGap = 1;
+    QPixmap m_closeBitmaps[3];
     QFont m_titleFont;
 };

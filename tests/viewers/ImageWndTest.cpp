@@ -142,6 +142,10 @@ TEST_F(ViewersTest, ImageWindowPlacementAndScrolling) {
     EXPECT_EQ(wnd.pos(), corner);
     EXPECT_EQ(wnd.size(), wnd.WindowSizeFor(QSize(200, 150)));
     EXPECT_EQ(area->ScrollPosition(), QPoint(0, 0));
+    QTest::qWait(20);
+    EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << "no bars left from the large one";
+    EXPECT_FALSE(area->verticalScrollBar()->isVisible());
+    EXPECT_EQ(area->viewport()->size(), QSize(200, 150));
 }
 
 // Closing saves the rectangle under "ImageWnd"; a new window opens at the saved corner. The
