@@ -69,6 +69,10 @@ public:
     // corner when visible (else the saved one, else centred), stays inside the work area and
     // comes to the top.
     void ShowBitmap(const CPicture& picture, const QString& title);
+    // The same for a picture already drawn (the world map's legend).
+    void ShowBitmap(const QImage& bitmap, const QString& title) {
+        ShowBitmap(CPicture::FromImage(bitmap), title);
+    }
 
     const CPicture& Picture() const { return m_picture; }
     const QString& Title() const { return m_title; }

@@ -90,6 +90,19 @@ CPicture::Load CPicture::LoadFromMemory(const std::uint8_t* data, std::size_t si
     return Load::Ok;
 }
 
+CPicture CPicture::FromImage(const QImage& image) {
+    CPicture picture;
+    if (image.isNull()) return picture;
+    QImage opaque(image.size(), QImage::Format_RGB32);
+    opaque.fill(Qt::white);
+    {
+        QPainter painter(&opaque);
+        painter.drawImage(0, 0, image);
+    }
+    picture.m_image = std::move(opaque);
+    return picture;
+}
+
 void CPicture::Draw(QPainter& painter, const QPoint& pos) const {
     if (!m_image.isNull()) painter.drawImage(pos, m_image);
 }

@@ -37,6 +37,9 @@ public:
 
     CPicture() = default;
 
+    // A picture that is already drawn, such as the world map's legend: kept as it is, opaque.
+    static CPicture FromImage(const QImage& image);
+
     // Decodes the picture in the block and keeps it at its size on a screen of screenDpi:
     // the picture's own size in inches (from the resolution its file gives) times screenDpi.
     // A picture whose file gives no resolution keeps its pixels. Transparent parts show

@@ -117,6 +117,14 @@ TEST_F(ViewersTest, ImageWindowPlacementAndScrolling) {
 
     wnd.move(WorkArea().topLeft() + QPoint(30, 40));
     const QPoint corner = wnd.pos();
+    // A legend the map draws itself: the same window, the same corner.
+    QImage legend(180, 60, QImage::Format_ARGB32);
+    legend.fill(Qt::transparent);
+    legend.setPixelColor(3, 4, Qt::darkGreen);
+    wnd.ShowBitmap(legend, QStringLiteral("Legende"));
+    EXPECT_EQ(wnd.pos(), corner);
+    EXPECT_EQ(wnd.Picture().Image().pixelColor(3, 4), QColor(Qt::darkGreen));
+    EXPECT_EQ(wnd.Picture().Image().pixelColor(0, 0), QColor(Qt::white));
     const QSize workSize = WorkArea().size();
     const QImage big = Filled(workSize.width() * 2, workSize.height() + 300, QColor(0, 0, 200),
                               QPoint(workSize.width() * 2 - 1, workSize.height() + 299));
