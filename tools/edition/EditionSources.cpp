@@ -51,7 +51,7 @@ public:
         return false;
     }
     bool SVarint(std::int64_t& value) {
-        std::uint64_t raw;
+        std::uint64_t raw = 0;
         if (!Varint(raw)) return false;
         value = std::int64_t(raw >> 1) ^ -std::int64_t(raw & 1);
         return true;
@@ -63,8 +63,8 @@ public:
         return true;
     }
     bool Skip(int wireType) {
-        std::uint64_t value;
-        const uchar* data;
+        std::uint64_t value = 0;
+        const uchar* data = nullptr;
         switch (wireType) {
             case 0:
                 return Varint(value);
@@ -163,8 +163,8 @@ bool ReadCapitals(const QString& path, QList<CCity>& capitals, QString& error) {
     // Coordinates are deltas to the previous city, in 1e-5 degrees.
     std::int64_t lastLon = 0, lastLat = 0;
     while (!reader.AtEnd()) {
-        const uchar* message;
-        std::uint64_t length;
+        const uchar* message = nullptr;
+        std::uint64_t length = 0;
         if (!reader.Bytes(message, length)) {
             error = path + ": damaged city list";
             return false;
@@ -172,15 +172,15 @@ bool ReadCapitals(const QString& path, QList<CCity>& capitals, QString& error) {
         CPbfReader fields(message, qsizetype(length));
         CCity city;
         while (!fields.AtEnd()) {
-            std::uint64_t key;
+            std::uint64_t key = 0;
             if (!fields.Varint(key)) {
                 error = path + ": damaged city record";
                 return false;
             }
             int tag = int(key >> 3), wireType = int(key & 7);
-            const uchar* text;
-            std::uint64_t textLength, number;
-            std::int64_t signedNumber;
+            const uchar* text = nullptr;
+            std::uint64_t textLength = 0, number = 0;
+            std::int64_t signedNumber = 0;
             bool ok = true;
             if (wireType == 2 && (tag == 2 || tag == 3 || tag == 7)) {
                 ok = fields.Bytes(text, textLength);
