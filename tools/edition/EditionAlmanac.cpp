@@ -4,6 +4,7 @@
 #include <set>
 
 #include "EditionBuild.h"
+#include "EditionGerman.h"
 #include "EditionSqlite.h"
 #include "data/AlmanacSql.h"
 #include "data/Sha256.h"
@@ -181,6 +182,42 @@ bool CEditionBuild::WriteDatabase() {
             for (int y : years[f.id]) list << QString::number(y);
             sqlite3_bind_int(s.get(), 1, f.id);
             BindText(s.get(), 2, list.join(','));
+            if (!StepDone(db.get(), s.get(), error)) return false;
+        }
+    }
+    {
+        CStatement s = Prepare(db.get(),
+                               "INSERT INTO HTML (ID, Typ, SubTyp, Title, Abbildung, LandID, "
+                               "LINKID_SET, Content, SearchText) VALUES (?,?,?,?,?,?,?,?,?)",
+                               error);
+        if (!s) return false;
+        for (const CArticle& a : m_articles) {
+            sqlite3_bind_int(s.get(), 1, a.id);
+            sqlite3_bind_int(s.get(), 2, a.typ);
+            sqlite3_bind_int(s.get(), 3, a.subTyp);
+            BindText(s.get(), 4, a.title);
+            BindText(s.get(), 5, a.abbildung.isEmpty() ? QString() : a.abbildung);
+            sqlite3_bind_int(s.get(), 6, a.landId);
+            BindText(s.get(), 7, a.linkIds.isEmpty() ? QString() : ";" + a.linkIds.join(';') + ";");
+            BindText(s.get(), 8, a.content);
+            // The search finds what the page shows: the title above the text.
+            BindText(s.get(), 9,
+                     a.searchText.isEmpty() ? PlainText(a.title + "\n" + a.content) : a.searchText);
+            if (!StepDone(db.get(), s.get(), error)) return false;
+        }
+    }
+    for (const auto& [table, nodes] : m_nav) {
+        const QString sql
+            = QString("INSERT INTO %1 (ID, PID, Title, HTMLID, Link) VALUES (?,?,?,?,?)")
+                  .arg(table);
+        CStatement s = Prepare(db.get(), sql.toUtf8().constData(), error);
+        if (!s) return false;
+        for (const CNavNode& node : nodes) {
+            sqlite3_bind_int(s.get(), 1, node.id);
+            sqlite3_bind_int(s.get(), 2, node.pid);
+            BindText(s.get(), 3, node.title);
+            sqlite3_bind_int(s.get(), 4, node.htmlId);
+            BindText(s.get(), 5, node.link.isNull() ? QString("") : node.link);
             if (!StepDone(db.get(), s.get(), error)) return false;
         }
     }

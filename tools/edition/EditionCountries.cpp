@@ -7,6 +7,7 @@
 #include <set>
 
 #include "EditionBuild.h"
+#include "EditionSources.h"
 #include "data/ValueRoutines.h"
 
 namespace edition {
@@ -60,6 +61,12 @@ QString ContinentOf(const QString& region, const QString& subregion) {
 }
 
 }  // namespace
+
+const CLand* CEditionBuild::LandById(int id) const {
+    auto it = std::lower_bound(m_lands.begin(), m_lands.end(), id,
+                               [](const CLand& land, int value) { return land.id < value; });
+    return it != m_lands.end() && it->id == id ? &*it : nullptr;
+}
 
 bool ByGermanTitle(const QString& a, const QString& b) {
     return SortKey(a.toStdString()) < SortKey(b.toStdString());
@@ -141,6 +148,11 @@ bool CEditionBuild::LoadCountries() {
         }
     }
     m_result.countries = int(m_lands.size());
+    m_cldrGroups = ReadCldrGroups(kSystemCldrSupplemental);
+    if (m_cldrGroups.value("UN").size() < 190) {
+        m_result.error = QString(kSystemCldrSupplemental) + ": no list of UN members";
+        return false;
+    }
     return true;
 }
 

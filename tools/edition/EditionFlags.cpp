@@ -1,10 +1,12 @@
 // Flags at three sizes, their descriptions, and the flag archive Flags.nox.
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLoggingCategory>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <algorithm>
 
@@ -130,7 +132,96 @@ struct CSvgNoteFilter {
     ~CSvgNoteFilter() { qInstallMessageHandler(g_previousHandler); }
 };
 
+// The path data of a polyline: its vertices (absolute, relative, horizontal and vertical
+// line commands and close path; other commands end the list).
+std::vector<QPointF> PathVertices(const QString& data) {
+    static const QRegularExpression token("[MmLlHhVvZz]|-?\\d*\\.?\\d+(?:e-?\\d+)?");
+    std::vector<QPointF> points;
+    QPointF current, start;
+    QChar command = 'M';
+    std::vector<double> numbers;
+    auto it = token.globalMatch(data);
+    QStringList tokens;
+    while (it.hasNext()) tokens << it.next().captured(0);
+    for (int i = 0; i < tokens.size();) {
+        const QString& t = tokens[i];
+        if (t.size() == 1 && t[0].isLetter()) {
+            command = t[0];
+            ++i;
+            if (command == 'Z' || command == 'z') {
+                current = start;
+                points.push_back(current);
+            }
+            continue;
+        }
+        auto number = [&](int k) { return tokens.value(i + k).toDouble(); };
+        const bool relative = command.isLower();
+        switch (command.toUpper().unicode()) {
+            case 'M':
+            case 'L': {
+                QPointF p(number(0), number(1));
+                current = relative ? current + p : p;
+                if (command.toUpper() == 'M') {
+                    start = current;
+                    // Further pairs after a move are lines.
+                    command = relative ? 'l' : 'L';
+                }
+                points.push_back(current);
+                i += 2;
+                break;
+            }
+            case 'H':
+                current.setX(relative ? current.x() + number(0) : number(0));
+                points.push_back(current);
+                ++i;
+                break;
+            case 'V':
+                current.setY(relative ? current.y() + number(0) : number(0));
+                points.push_back(current);
+                ++i;
+                break;
+            default:
+                return points;
+        }
+    }
+    return points;
+}
+
 }  // namespace
+
+QByteArray ExpandSvgMarkers(const QByteArray& svg) {
+    if (!svg.contains("marker-mid")) return svg;
+    QString text = QString::fromUtf8(svg);
+    static const QRegularExpression marker("<marker\\s+id=\"([^\"]+)\"[^>]*>(.*?)</marker>",
+                                           QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression user(
+        "<path([^>]*?)\\smarker-mid=\"url\\(#([^)]+)\\)\"([^>]*?)\\sd=\"([^\"]+)\"[^>]*/>");
+    QMap<QString, QString> markers;
+    for (auto it = marker.globalMatch(text); it.hasNext();) {
+        auto m = it.next();
+        markers.insert(m.captured(1), m.captured(2).trimmed());
+    }
+    text.remove(marker);
+    QString result;
+    int last = 0;
+    for (auto it = user.globalMatch(text); it.hasNext();) {
+        auto m = it.next();
+        result += text.mid(last, m.capturedStart() - last);
+        last = m.capturedEnd();
+        const QString content = markers.value(m.captured(2));
+        std::vector<QPointF> vertices = PathVertices(m.captured(4));
+        // A mid marker stands on every vertex but the first and the last, with its origin
+        // on the vertex (no refX/refY, no orientation, stroke width 1).
+        for (std::size_t v = 1; v + 1 < vertices.size(); ++v) {
+            result += QString("<g transform=\"translate(%1 %2)\">%3</g>")
+                          .arg(vertices[v].x())
+                          .arg(vertices[v].y())
+                          .arg(content);
+        }
+    }
+    result += text.mid(last);
+    return result.toUtf8();
+}
 
 bool CEditionBuild::BuildFlags() {
     CSvgNoteFilter filter;
@@ -142,7 +233,9 @@ bool CEditionBuild::BuildFlags() {
     QStringList members;
     for (CLand& land : m_lands) {
         QString svgPath = svgDir.filePath(land.cca2.toLower() + ".svg");
-        QSvgRenderer renderer(svgPath);
+        QFile svgFile(svgPath);
+        QByteArray svg = svgFile.open(QIODevice::ReadOnly) ? svgFile.readAll() : QByteArray();
+        QSvgRenderer renderer(ExpandSvgMarkers(svg));
         if (!renderer.isValid()) {
             Log("no flag for " + land.cca3);
             continue;

@@ -36,6 +36,8 @@ bool CEditionBuild::WriteSettings() {
           "Delay=700\r\n"
           "TextColor=1E1E1E\r\n"
           "BackColor=FFFBD2\r\n";
+    // The library is named relative to the installation folder (the program resolves such a
+    // path against its own folder), so a moved or copied installation still starts.
     const QString reg
         = QString(
               "; Installation layer of the registry: the control set's registration and the\r\n"
@@ -48,7 +50,7 @@ bool CEditionBuild::WriteSettings() {
               "\r\n"
               "[HKEY_LOCAL_MACHINE\\Software\\NOX\\Engine]\r\n"
               "enabled=0\r\n")
-              .arg(kControlSetClsid, Out("libnoxctrls.so"));
+              .arg(kControlSetClsid, "libnoxctrls.so");
     for (const char* dir : {"HTML", "Daten", "Daten/Karte", "Medien/Sound", "Medien/Audio",
                             "Medien/Video", "UI", "Profile"}) {
         QDir().mkpath(Out(dir));

@@ -1,6 +1,7 @@
 #include "EditionSources.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -214,4 +215,63 @@ bool ReadCapitals(const QString& path, QList<CCity>& capitals, QString& error) {
         if (city.featureCode == "PPLC" || city.featureCode == "PPLG") capitals << city;
     }
     return true;
+}
+
+QHash<QString, QStringList> ReadCldrGroups(const QString& path) {
+    QHash<QString, QStringList> groups;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return groups;
+    static const QRegularExpression group(
+        "<group type=\"([A-Z0-9]+)\" contains=\"([A-Z0-9 ]+)\"([^>]*)/>");
+    const QString text = QString::fromUtf8(file.readAll());
+    auto it = group.globalMatch(text);
+    while (it.hasNext()) {
+        auto m = it.next();
+        // The deprecated variants of a group come after its current one.
+        if (m.captured(3).contains("deprecated") || groups.contains(m.captured(1))) continue;
+        groups.insert(m.captured(1), m.captured(2).split(' ', Qt::SkipEmptyParts));
+    }
+    return groups;
+}
+
+QList<CCalendarEntry> ReadCalendarFile(const QString& path) {
+    QList<CCalendarEntry> entries;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return entries;
+    static const QRegularExpression dated("^(\\d\\d)(?:/(\\d\\d))?\\s+(.*)$");
+    static const QRegularExpression year(",\\s*(\\d{3,4})\\s*$");
+    bool comment = false;
+    for (const QString& raw : QString::fromUtf8(file.readAll()).split('\n')) {
+        QString line = raw;
+        if (comment) {
+            if (line.contains("*/")) comment = false;
+            continue;
+        }
+        if (line.trimmed().startsWith("/*")) {
+            comment = !line.contains("*/");
+            continue;
+        }
+        if (line.startsWith('#') || line.startsWith("LANG=") || line.trimmed().isEmpty()) continue;
+        if (line.front().isSpace()) {
+            if (!entries.isEmpty()) entries.last().text += ' ' + line.trimmed();
+            continue;
+        }
+        auto m = dated.match(line);
+        if (!m.hasMatch()) continue;
+        CCalendarEntry entry;
+        entry.month = m.captured(1).toInt();
+        entry.day = m.captured(2).toInt();
+        entry.text = m.captured(3).trimmed();
+        entries << entry;
+    }
+    // The year stands at the end of the whole entry, after its continuation lines.
+    for (CCalendarEntry& entry : entries) {
+        entry.text = entry.text.simplified();
+        auto m = year.match(entry.text);
+        if (m.hasMatch()) {
+            entry.year = m.captured(1).toInt();
+            entry.text = entry.text.left(m.capturedStart()).trimmed();
+        }
+    }
+    return entries;
 }
