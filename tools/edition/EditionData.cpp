@@ -447,7 +447,14 @@ bool CEditionBuild::BuildData() {
         AddText(land.id, 604, currencies.join(", "), "wc");
         AddText(land.id, 605, CallingCode(land.cca3, c["idd"].toObject()), "wc");
         QStringList tlds;
-        for (const QJsonValue& t : c["tld"].toArray()) tlds << t.toString();
+        // Internationalised domains (".香港") need fonts the installation cannot assume; the
+        // Latin code names the country alike.
+        for (const QJsonValue& t : c["tld"].toArray()) {
+            const QString tld = t.toString();
+            if (std::all_of(tld.begin(), tld.end(), [](QChar ch) { return ch.unicode() < 128; })) {
+                tlds << tld;
+            }
+        }
         AddText(land.id, 606, tlds.join(", "), "wc");
     }
     m_result.fields = int(std::count_if(kFields.begin(), kFields.end(),

@@ -1,8 +1,20 @@
 #include "EditionHtml.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace edition {
+
+namespace {
+
+// The table's summary for readers that cannot see it: its column heads, without markup.
+QString HeadSummary(const QStringList& head) {
+    QString text = head.join(", ");
+    text.remove(QRegularExpression("<[^>]*>"));
+    return text.replace('"', "'");
+}
+
+}  // namespace
 
 QString SectionHeading(const QString& anchor, const QString& title, int level) {
     return QString("<h%1><a name=\"%2\" id=\"%2\"></a>%3</h%1>\n").arg(level).arg(anchor, title);
@@ -18,7 +30,7 @@ QString PictureLink(const QString& target, const QString& reference, const QStri
 }
 
 QString FactTable(const std::vector<std::pair<QString, QString>>& rows, const QString& caption) {
-    QString html = "<table class=\"fakten\">\n";
+    QString html = "<table class=\"fakten\" summary=\"Steckbrief\">\n";
     if (!caption.isEmpty()) html += "<caption>" + caption + "</caption>\n";
     for (const auto& [label, value] : rows) {
         if (value.isEmpty()) continue;
@@ -32,7 +44,8 @@ QString DataTable(const QStringList& head, const std::vector<QStringList>& rows,
     auto numeric = [&](int c) {
         return std::find(numericColumns.begin(), numericColumns.end(), c) != numericColumns.end();
     };
-    QString html = "<table class=\"" + cssClass + "\">\n<thead><tr>";
+    QString html
+        = "<table class=\"" + cssClass + "\" summary=\"" + HeadSummary(head) + "\">\n<thead><tr>";
     for (int c = 0; c < head.size(); ++c) {
         html += numeric(c) ? "<th class=\"zahl\">" : "<th>";
         html += head[c] + "</th>";

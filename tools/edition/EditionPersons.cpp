@@ -208,7 +208,7 @@ bool CEditionBuild::BuildPersons() {
         if (home) {
             facts.emplace_back("Geburtsort heute in", LandLink(*home));
         }
-        facts.emplace_back("Gebiet", p.subTyp == 2 ? "Literatur und Philosophie" : "Musik");
+        facts.emplace_back("Bereich", p.subTyp == 2 ? "Literatur und Philosophie" : "Musik");
         html += FactTable(facts);
 
         // Events of German history during the lifetime.

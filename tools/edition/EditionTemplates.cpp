@@ -83,9 +83,14 @@ bool CEditionBuild::WriteTemplates() {
     // The cell information shows Dummy.gif for a field without a chart, the person pages
     // dummy.gif as a spacer beside the flag: both names, since file names are
     // case-sensitive here.
-    QImage pixel(1, 1, QImage::Format_RGB32);
-    pixel.fill(QColor(0xFFFFFF));
-    const QByteArray dummy = EncodeGif(QuantizeImage(pixel, 2));
+    // One transparent pixel (GIF89a with a graphic control extension), so the spacer
+    // takes the colour of whatever lies behind it.
+    static const unsigned char kTransparentPixel[]
+        = {'G', 'I',  'F',  '8',  '9',  'a',  1, 0, 1, 0,    0x80, 0, 0,    0, 0,
+           0,   0xFF, 0xFF, 0xFF, 0x21, 0xF9, 4, 1, 0, 0,    0,    0, 0x2C, 0, 0,
+           0,   0,    1,    0,    1,    0,    0, 2, 2, 0x44, 1,    0, 0x3B};
+    const QByteArray dummy(reinterpret_cast<const char*>(kTransparentPixel),
+                           sizeof kTransparentPixel);
     for (const char* name : {"Dummy.gif", "dummy.gif"}) {
         if (!WriteBytes(target.filePath(name), dummy, m_result.error)) return false;
     }

@@ -139,6 +139,38 @@ const std::map<int, const char*> kDescriptions = {
     {606, "Die Länderkennung im Internet ([[Top-Level-Domain]])."},
 };
 
+// The decimals of a column of values: enough for two significant digits of its smallest
+// value, at most four; none for counts such as areas and hours.
+int ColumnDecimals(const std::vector<std::pair<int, double>>& values, std::size_t from,
+                   std::size_t to, int field) {
+    if (field == 103 || field == 503) return 0;
+    double smallest = 0;
+    for (std::size_t i = from; i < to && i < values.size(); ++i) {
+        const double v = std::fabs(values[i].second);
+        if (v > 0 && (smallest == 0 || v < smallest)) smallest = v;
+    }
+    if (smallest == 0) return 1;
+    // No more decimals than the values have: 0,161 rather than 0,1610.
+    int precision = 0;
+    for (std::size_t i = from; i < to && i < values.size(); ++i) {
+        int d = 0;
+        const double v = std::fabs(values[i].second);
+        while (d < 4
+               && std::fabs(v * std::pow(10.0, d) - std::round(v * std::pow(10.0, d))) > 1e-6) {
+            ++d;
+        }
+        precision = std::max(precision, d);
+    }
+    return std::min(std::clamp(1 - int(std::floor(std::log10(smallest))), 0, 4), precision);
+}
+
+// Numbers up to twelve in words, as German text writes them.
+QString NumberWord(int n) {
+    static const char* words[] = {"null",   "ein",  "zwei", "drei", "vier", "fünf", "sechs",
+                                  "sieben", "acht", "neun", "zehn", "elf",  "zwölf"};
+    return n >= 0 && n <= 12 ? QString::fromUtf8(words[n]) : QString::number(n);
+}
+
 // Fields whose values are shares or rates: their changes are differences in percentage
 // points, not relative changes.
 bool IsRate(int field) {
@@ -236,10 +268,8 @@ bool CEditionBuild::BuildTopicArticles() {
         if (yearly || timeless) {
             const int year = yearly ? f.RankingYear(def.id) : 0;
             const auto ranking = f.Ranking(def.id, year);
-            const int decimals = def.id == 103 || def.id == 503 ? 0 : -1;
-            auto value = [&](double v) {
-                return decimals == 0 ? GermanNumber(v, 0) : GermanNumberAuto(v);
-            };
+            int decimals = 0;
+            auto value = [&](double v) { return GermanNumber(v, decimals); };
             auto row = [&](std::size_t i) {
                 const CLand* land = LandById(ranking[i].first);
                 return QStringList{Ordinal(int(i) + 1), LandLink(*land), value(ranking[i].second)};
@@ -248,18 +278,19 @@ bool CEditionBuild::BuildTopicArticles() {
                     year > 0 ? QString("Weltrangliste %1").arg(year) : QString("Weltrangliste"));
             std::vector<QStringList> top, bottom;
             const std::size_t n = ranking.size();
+            const std::size_t bottomFrom = n > 15 ? std::max<std::size_t>(15, n - 15) : n;
+            decimals = ColumnDecimals(ranking, 0, std::min<std::size_t>(15, n), def.id);
             for (std::size_t i = 0; i < std::min<std::size_t>(15, n); ++i) top.push_back(row(i));
-            for (std::size_t i = n > 15 ? std::max<std::size_t>(15, n - 15) : n; i < n; ++i) {
-                bottom.push_back(row(i));
-            }
-            html += Paragraph(QString("%1 Länder und Gebiete haben einen Wert%2. Die Liste "
-                                      "nennt die ersten %3%4.")
-                                  .arg(n)
-                                  .arg(year > 0 ? QString(" für %1").arg(year) : QString())
-                                  .arg(top.size())
-                                  .arg(bottom.empty()
-                                           ? QString()
-                                           : QString(" und die letzten %1").arg(bottom.size())));
+            decimals = ColumnDecimals(ranking, bottomFrom, n, def.id);
+            for (std::size_t i = bottomFrom; i < n; ++i) bottom.push_back(row(i));
+            html += Paragraph(
+                QString("%1 Länder und Gebiete haben einen Wert%2. %3")
+                    .arg(n)
+                    .arg(year > 0 ? QString(" für %1").arg(year) : QString())
+                    .arg(bottom.empty()
+                             ? QString("Die Liste nennt alle.")
+                             : QString("Die Listen nennen die ersten und die letzten %1.")
+                                   .arg(NumberWord(int(bottom.size())))));
             const QString unit = HtmlEscape(QString::fromUtf8(def.midi));
             html += "<div class=\"spalten\">\n";
             html += DataTable({"Rang", "Land", unit}, top, {0, 2}, "data rang");
@@ -287,6 +318,12 @@ bool CEditionBuild::BuildTopicArticles() {
                               [](const auto& x, const auto& y) { return x.second > y.second; });
                     section("veraenderung",
                             QString("Größte Veränderungen %1–%2").arg(from).arg(year));
+                    std::vector<std::pair<int, double>> shown;
+                    for (const auto& c : changes) {
+                        shown.emplace_back(c.first, *f.At(def.id, c.first, from));
+                        shown.emplace_back(c.first, *f.At(def.id, c.first, year));
+                    }
+                    decimals = ColumnDecimals(shown, 0, shown.size(), def.id);
                     auto changeRow = [&](const std::pair<int, double>& c) {
                         const CLand* land = LandById(c.first);
                         QString amount = rate ? QString("%1%2 Prozentpunkte")
@@ -306,7 +343,7 @@ bool CEditionBuild::BuildTopicArticles() {
                     }
                     html += Paragraph(QString("Die %1 Länder mit dem stärksten Anstieg und die %1 "
                                               "mit dem stärksten Rückgang%2 von %3 bis %4:")
-                                          .arg(k)
+                                          .arg(NumberWord(int(k)))
                                           .arg(rate ? " (in Prozentpunkten)" : QString())
                                           .arg(from)
                                           .arg(year));
