@@ -21,9 +21,11 @@ QString CEditionBuild::ResolveReferences(const QString& text) const {
             const int field = m.captured(3).toInt();
             auto def = std::find_if(kFields.begin(), kFields.end(),
                                     [&](const CFieldDef& d) { return d.id == field; });
-            html += def == kFields.end()
-                        ? "<span class=\"fehlt\">" + m.captured(3) + "</span>"
-                        : TextLink(FieldLinkId(field), HtmlEscape(QString::fromUtf8(def->title)));
+            html += def == kFields.end() ? "<span class=\"fehlt\">" + m.captured(3) + "</span>"
+                                         : "„"
+                                               + TextLink(FieldLinkId(field),
+                                                          HtmlEscape(QString::fromUtf8(def->title)))
+                                               + "“";
         } else {
             html += GlossaryLink(m.captured(1), m.captured(2));
         }
