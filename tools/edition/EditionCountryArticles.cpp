@@ -48,6 +48,13 @@ QString People(double millions) {
     return GermanNumber(std::round(people), 0);
 }
 
+// A population density: whole numbers from 10 on, a thin settlement with its digits.
+QString Density(double perKm2) {
+    if (perKm2 >= 10) return GermanNumber(perKm2, 0);
+    if (perKm2 >= 1) return GermanNumber(perKm2, 1);
+    return GermanNumberAuto(perKm2);
+}
+
 // The income group of the World Bank in the dative ("mit hohem Einkommen").
 QString IncomeDative(const QString& group) {
     static const QMap<QString, QString> forms = {
@@ -107,7 +114,8 @@ bool CEditionBuild::BuildCountryArticles() {
         const QString continent = f.Text(101, land.id);
         const QString capital = f.Text(104, land.id);
         QString lead = Name + " " + is + " " + StatusPredicate(status);
-        if (!region.isEmpty()) {
+        // Antarctica lies in no region but itself.
+        if (!region.isEmpty() && land.cca3 != "ATA") {
             lead += " " + InRegion(region);
             if (!continent.isEmpty() && region != "Antarktis"
                 && !region.contains(continent, Qt::CaseInsensitive)) {
@@ -126,8 +134,9 @@ bool CEditionBuild::BuildCountryArticles() {
         section("steckbrief", "Steckbrief");
         std::vector<std::pair<QString, QString>> facts;
         facts.emplace_back(land.landTyp == 1 ? "Hauptstadt" : "Hauptort", HtmlEscape(capital));
-        facts.emplace_back("Lage",
-                           HtmlEscape(region.isEmpty() ? continent : region + ", " + continent));
+        facts.emplace_back("Lage", HtmlEscape(region.isEmpty() || region == continent
+                                                  ? continent
+                                                  : region + ", " + continent));
         const auto area = f.At(103, land.id, 0);
         if (area) facts.emplace_back("Fläche", GermanNumber(*area, 0) + "\u00a0km²");
         auto population = f.Latest(201, land.id);
@@ -143,7 +152,7 @@ bool CEditionBuild::BuildCountryArticles() {
         }
         if (auto density = f.Latest(205, land.id)) {
             facts.emplace_back("Bevölkerungsdichte",
-                               GermanNumber(density->second, 1) + " Einwohner je km²");
+                               Density(density->second) + " Einwohner je km²");
         }
         facts.emplace_back("Sprachen", HtmlEscape(f.Text(603, land.id)));
         facts.emplace_back("Währung", HtmlEscape(f.Text(604, land.id)));
@@ -222,7 +231,7 @@ bool CEditionBuild::BuildCountryArticles() {
                 text += QString(
                             " Auf einem Quadratkilometer wohnten damit durchschnittlich %1 "
                             "Menschen (Rang %2).")
-                            .arg(GermanNumber(*density, *density < 10 ? 1 : 0))
+                            .arg(Density(*density))
                             .arg(f.Rank(205, year, land.id));
             }
             if (auto before = f.At(populationField, land.id, year - 10); before && *before > 0) {
@@ -335,10 +344,13 @@ bool CEditionBuild::BuildCountryArticles() {
         // State and memberships.
         section("staat", "Staat und Mitgliedschaften");
         {
-            QString text
-                = f.Text(602, land.id) == "ja"
-                      ? QString("%1 %2 Mitglied der Vereinten Nationen.").arg(Name, is)
-                      : QString("%1 %2 kein Mitglied der Vereinten Nationen.").arg(Name, is);
+            // Dependent areas are not members in their own right; only states are named.
+            QString text;
+            if (land.landTyp == 1 || f.Text(602, land.id) == "ja") {
+                text = f.Text(602, land.id) == "ja"
+                           ? QString("%1 %2 Mitglied der Vereinten Nationen.").arg(Name, is)
+                           : QString("%1 %2 kein Mitglied der Vereinten Nationen.").arg(Name, is);
+            }
             const QStringList languages = f.Text(603, land.id).split(", ", Qt::SkipEmptyParts);
             if (languages.size() == 1) {
                 text += " Als Amts- oder Verkehrssprache gilt " + HtmlEscape(languages[0]) + ".";

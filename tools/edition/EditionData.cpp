@@ -167,12 +167,17 @@ QString CallingCode(const QString& iso3, const QJsonObject& idd) {
         {"SHN", "+290, +247"},
         // Western Sahara is reached through Morocco's code.
         {"ESH", "+212"},
+        // The Minor Outlying Islands have no code of their own (the list gives Eswatini's).
+        {"UMI", "+1"},
     };
     if (auto it = known.find(iso3); it != known.end()) return *it;
     const QString root = idd["root"].toString();
     const QJsonArray suffixes = idd["suffixes"].toArray();
     if (root.isEmpty()) return {};
-    if (suffixes.size() == 1) return root + suffixes[0].toString();
+    // North America's numbering plan: the country code, then the area code.
+    if (suffixes.size() == 1) {
+        return root == "+1" ? root + " " + suffixes[0].toString() : root + suffixes[0].toString();
+    }
     if (root == "+1" || root == "+7" || suffixes.isEmpty()) return root;
     QStringList codes;
     for (const QJsonValue& suffix : suffixes) codes << root + suffix.toString();

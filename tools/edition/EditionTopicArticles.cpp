@@ -376,7 +376,7 @@ bool CEditionBuild::BuildTopicArticles() {
                                           : QStringList{value};
                 for (const QString& part : parts) byValue[part.trimmed()].push_back(land);
             }
-            const bool perCountry = byValue.size() > 40;
+            const bool perCountry = !lists && byValue.size() > 40;
             std::vector<QStringList> rows;
             if (perCountry) {
                 // Values that nearly every country has alone (capitals, codes): one line per
