@@ -1,5 +1,7 @@
-// The persons (Typ 2): writers and philosophers (SubTyp 2) and composers (SubTyp 3) of the
-// German calendar files of BSD's calendar(1), with the dates and places they give. Only
+// The persons (Typ 2): writers, philosophers and composers of the German calendar files of
+// BSD's calendar(1), with the dates and places they give. The person panel's filters read
+// "Biografien" (SubTyp 2) and "Verstorbene" (SubTyp 3): persons whose death the files record
+// are filed under the second, the others under the first. Only
 // persons with a birth date are taken; nothing is added that the files do not say, except
 // the present-day state of a place and the spelling of names.
 #include <QDate>
@@ -17,7 +19,7 @@ namespace {
 
 struct CPerson {
     QString name;
-    int subTyp = 0;
+    int field = 0;  // 1 literature and philosophy, 2 music
     QDate born, died;
     QString bornIn, diedIn;
     bool baptised = false;  // the file gives the baptism, not the birth
@@ -100,7 +102,7 @@ QString LongDate(const QDate& date) {
 }
 
 // Birth, baptism and death lines: "Name in Ort geboren", "Name geboren in Ort", "Name geboren".
-void ReadLifeDates(const QString& path, int subTyp, std::vector<CPerson>& persons) {
+void ReadLifeDates(const QString& path, int field, std::vector<CPerson>& persons) {
     static const QRegularExpression line(
         "^(.+?)(?: in (.+?))? (geboren|gestorben|getauft)(?: in (.+))?$");
     for (const CCalendarEntry& e : ReadCalendarFile(path)) {
@@ -116,7 +118,7 @@ void ReadLifeDates(const QString& path, int subTyp, std::vector<CPerson>& person
             return p.name == name || p.name.endsWith(" " + name.section(' ', -1));
         });
         if (person == persons.end()) {
-            persons.push_back({name, subTyp, {}, {}, {}, {}, false});
+            persons.push_back({name, field, {}, {}, {}, {}, false});
             person = persons.end() - 1;
         }
         if (name.size() > person->name.size()) person->name = name;
@@ -143,8 +145,8 @@ int AgeAt(const QDate& born, const QDate& died) {
 
 bool CEditionBuild::BuildPersons() {
     std::vector<CPerson> persons;
-    ReadLifeDates(kSystemCalendarLiteratur, 2, persons);
-    ReadLifeDates(kSystemCalendarMusik, 3, persons);
+    ReadLifeDates(kSystemCalendarLiteratur, 1, persons);
+    ReadLifeDates(kSystemCalendarMusik, 2, persons);
     persons.erase(std::remove_if(persons.begin(), persons.end(),
                                  [](const CPerson& p) { return !p.born.isValid(); }),
                   persons.end());
@@ -169,7 +171,7 @@ bool CEditionBuild::BuildPersons() {
         CArticle a;
         a.id = ids[i];
         a.typ = 2;
-        a.subTyp = p.subTyp;
+        a.subTyp = p.died.isValid() ? 3 : 2;
         a.title = p.name;
         a.landId = home ? home->id : 0;
         a.linkIds << ArticleLinkId(a.id);
@@ -208,7 +210,7 @@ bool CEditionBuild::BuildPersons() {
         if (home) {
             facts.emplace_back("Geburtsort heute in", LandLink(*home));
         }
-        facts.emplace_back("Bereich", p.subTyp == 2 ? "Literatur und Philosophie" : "Musik");
+        facts.emplace_back("Bereich", p.field == 1 ? "Literatur und Philosophie" : "Musik");
         html += FactTable(facts);
 
         // Events of German history during the lifetime.
