@@ -157,3 +157,37 @@ TEST(EditionFlags, MarkerStarsAreDrawn) {
     EXPECT_EQ(ExpandSvgMarkers("<svg><path d=\"M0 0h1\"/></svg>"),
               "<svg><path d=\"M0 0h1\"/></svg>");
 }
+
+// The facts the articles rank and compare: the newest value up to a year, the ranking year
+// that a few early reporters cannot move, and ranks as the cell information counts them.
+TEST(EditionFacts, LatestRankingYearAndRanks) {
+    CFacts facts;
+    // Field 1: ten countries in 2000, two of them also in 2010.
+    for (int land = 1; land <= 10; ++land) facts.series[1][land][2000] = land;
+    facts.series[1][3][2010] = 30;
+    facts.series[1][4][2010] = 30;
+    facts.timeless[2] = {{1, 5.0}, {2, 7.0}};
+    EXPECT_EQ(facts.Latest(1, 3)->first, 2010);
+    EXPECT_EQ(facts.Latest(1, 3, 2005)->second, 3);
+    EXPECT_FALSE(facts.Latest(1, 3, 1999).has_value());
+    EXPECT_FALSE(facts.Latest(1, 99).has_value());
+    // Two of ten countries are fewer than a third: the ranking stays in 2000.
+    EXPECT_EQ(facts.RankingYear(1), 2000);
+    facts.series[1][5][2010] = 1;
+    facts.series[1][6][2010] = 1;
+    EXPECT_EQ(facts.RankingYear(1), 2010);
+    // Equal values get consecutive ranks in country order.
+    EXPECT_EQ(facts.Rank(1, 2010, 3), 1);
+    EXPECT_EQ(facts.Rank(1, 2010, 4), 2);
+    EXPECT_EQ(facts.Rank(1, 2010, 7), 0);
+    EXPECT_EQ(facts.Rank(2, 0, 2), 1);
+    EXPECT_EQ(facts.At(2, 1, 0), 5.0);
+    EXPECT_FALSE(facts.At(1, 1, 1999).has_value());
+}
+
+// A page of an article that does not exist is empty, not a template with placeholders.
+TEST(EditionPreview, MissingArticleGivesNoPage) {
+    QTemporaryDir dir;
+    EXPECT_TRUE(ComposeArticlePage(dir.path(), 10276).isEmpty());
+    EXPECT_TRUE(ComposeCellPage(dir.path(), 276, 201).isEmpty());
+}

@@ -403,3 +403,34 @@ TEST_F(Edition, MovedInstallationFindsItsControlSet) {
     ASSERT_TRUE(library.has_value());
     EXPECT_EQ(*library, moved.filePath("libnoxctrls.so").toStdString());
 }
+
+// A member list that names a country the edition does not know stops the build with the
+// file and the code in the message, instead of leaving the member out; the folder keeps no
+// stamp, so the next build runs again.
+TEST(EditionBuild, UnknownOrganisationMemberFailsTheBuild) {
+    if (!QFile::exists(kSource + "/edition/node_modules/world-countries/countries.json")) {
+        GTEST_SKIP() << "edition/node_modules is missing: run scripts/setup";
+    }
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QDir().mkpath(dir.filePath("source/edition"));
+    for (const QString& entry :
+         QDir(kSource + "/edition").entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+        if (entry == "organisationen.tsv") continue;
+        ASSERT_TRUE(
+            QFile::link(kSource + "/edition/" + entry, dir.filePath("source/edition/" + entry)));
+    }
+    QFile tsv(dir.filePath("source/edition/organisationen.tsv"));
+    ASSERT_TRUE(tsv.open(QIODevice::WriteOnly));
+    tsv.write("XX\tXX\tTestbund\tWirtschaft und Handel\t2000\tBern\tDEU ZZZ\tTest\tEin Bund.\n");
+    tsv.close();
+    CEditionOptions options;
+    options.sourceDir = dir.filePath("source");
+    options.outDir = dir.filePath("out");
+    options.quiet = true;
+    CEditionResult result = BuildEdition(options);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.contains("organisationen.tsv")) << result.error.toStdString();
+    EXPECT_TRUE(result.error.contains("ZZZ")) << result.error.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("out/Daten/.edition-stamp")));
+}
