@@ -14,6 +14,9 @@ int RunFormat(const CliArgs& args);
 int RunWorkspace(const CliArgs& args);
 int RunTable(const CliArgs& args);
 int RunSearch(const CliArgs& args);
+#ifdef KOMPENDOR_CLI_PICTURE
+int RunPicture(const CliArgs& args);
+#endif
 
 namespace {
 
@@ -30,6 +33,9 @@ const CliCommand kCommands[] = {
      "[--sort COLUMN:asc|desc] [--html FILE]",
      &RunTable},
     {"search", "[--whole-words] QUERY", &RunSearch},
+#ifdef KOMPENDOR_CLI_PICTURE
+    {"picture", "ARCHIVE MEMBER --png FILE [--password TEXT]", &RunPicture},
+#endif
     {nullptr, nullptr, nullptr},
 };
 
