@@ -13,6 +13,8 @@ int RunSql(const CliArgs& args);
 int RunFormat(const CliArgs& args);
 int RunWorkspace(const CliArgs& args);
 int RunTable(const CliArgs& args);
+int RunArticle(const CliArgs& args);
+int RunCellInfo(const CliArgs& args);
 
 namespace {
 
@@ -28,6 +30,8 @@ const CliCommand kCommands[] = {
      "--view 1|2 --countries IDS|all --fields IDS|all [--year COLUMN=YEAR ...] "
      "[--sort COLUMN:asc|desc] [--html FILE]",
      &RunTable},
+    {"article", "ID", &RunArticle},
+    {"cellinfo", "LAND VAL YEAR", &RunCellInfo},
     {nullptr, nullptr, nullptr},
 };
 
