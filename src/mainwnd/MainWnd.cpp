@@ -25,11 +25,14 @@
 #include "mainwnd/Workspace.h"
 #include "noxctrls/PushCtrl.h"
 #include "platform/MessageBox.h"
+#include "table/CellInfoDlg.h"
 #include "table/SelectDatenDlg.h"
 #include "table/SelectStaatDlg.h"
 #include "table/TabConfigDlg.h"
 #include "table/TableWnd.h"
 #include "table/YearLogic.h"
+#include "text/NOXBrowser.h"
+#include "text/TextBrowser.h"
 
 namespace {
 
@@ -107,7 +110,10 @@ CMainWnd::~CMainWnd() {
     delete m_pTabConfigDlg;
     delete m_pSelectStaatDlg;
     delete m_pSelectDatenDlg;
+    delete m_pCellInfoDlg;
+    delete m_pTextBrowser;
     delete m_pTableWnd;
+    delete m_pPrintHost;
 }
 
 void CMainWnd::Configure() {
@@ -272,6 +278,10 @@ void CMainWnd::timerEvent(QTimerEvent* event) {
         ShowMaximized();
         return;
     }
+    if (event->timerId() == m_timerPrint) {
+        OnPrintTimer();
+        return;
+    }
     if (event->timerId() == m_timerReload) {
         killTimer(m_timerReload);
         m_timerReload = 0;
@@ -411,26 +421,15 @@ void CMainWnd::OpenTextBrowserLandID(std::int32_t landId) {
     OpenTextBrowser(static_cast<std::int32_t>(htmlId), this, QString());
 }
 
-// The windows of the following requests (text browser, search, graph list, world map, cell
-// information, print browser) are not part of this build yet; the requests arrive here and
-// are dropped.
-
-void CMainWnd::OpenTextBrowser(std::int32_t, QWidget*, const QString&,
-                               const std::vector<std::string>&) {}
-
-void CMainWnd::OpenTextBrowserPanel(int) {}
+// The windows of the following requests (search, graph list, world map) are not part of this
+// build yet; the requests arrive here and are dropped. The article window, the cell
+// information and printing are in MainWndText.cpp.
 
 void CMainWnd::OpenSearch(QWidget*) {}
 
 void CMainWnd::OpenGraphList(int) {}
 
 void CMainWnd::ShowMapValues(std::int32_t, unsigned) {}
-
-void CMainWnd::OpenCellInfo(std::int32_t, std::int32_t, unsigned) {}
-
-void CMainWnd::PrintHTML(const std::string&) {}
-
-void CMainWnd::PrintPicture(QWidget*, const QImage&) {}
 
 bool CMainWnd::SavePicture(QWidget*, const QImage& picture, const QString& defaultName) {
     SaveDialogRequest request;
@@ -573,6 +572,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
         return;
 
     bool filled = false;
+    CloseCellInfo();
     {
         CDBBusyCursor busy;
         if (!countries.empty()) countryIds = countries;
@@ -617,6 +617,7 @@ void CMainWnd::CloseWorkspace(bool deleteFile) {
     if (m_filling) return;
     if (m_pSelectStaatDlg) m_pSelectStaatDlg->close();
     if (m_pSelectDatenDlg) m_pSelectDatenDlg->close();
+    CloseCellInfo();
     // Deferred: the request may come from the table window's own bar, which is still on the
     // call stack.
     if (m_pTabConfigDlg) {

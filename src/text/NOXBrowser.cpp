@@ -218,6 +218,8 @@ CNOXBrowser::CNOXBrowser(QWidget* parent)
 }
 
 CNOXBrowser::~CNOXBrowser() {
+    // The page answers the scripts still running as it goes; nobody is told any more.
+    m_destroying = true;
     // A print still running puts the user's page setup back here.
     m_printJob.reset();
     // The page goes before the channel and the bridge it talks to; while the browser still
@@ -418,7 +420,7 @@ void CNOXBrowser::RunScript(const QString& script,
     }
     QPointer<const CNOXBrowser> alive(this);
     m_pView->page()->runJavaScript(script, kWorld, [alive, done](const QVariant& result) {
-        if (alive && done) done(result);
+        if (alive && !alive->m_destroying && done) done(result);
     });
 }
 

@@ -259,4 +259,5 @@ private:
     std::unique_ptr<CBrowserPrintJob> m_printJob;
     // The browser renders the print's PDF.
     bool m_pdfPending = false;
+    bool m_destroying = false;
 };

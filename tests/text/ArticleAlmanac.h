@@ -70,6 +70,26 @@ inline std::string CreateArticleAlmanac(const std::string& dir) {
     return path;
 }
 
+// The host page and the templates of the article window as an installation has them: five
+// layers, the second of which (Layer2) is the content area that scrolls.
+inline void WriteWindowTemplates(const std::string& htmlFolder) {
+    WriteFile(htmlFolder + "TB.htm",
+              "<html><head><style>body{margin:0;font-family:sans-serif;font-size:14px}"
+              "#Layer0{position:absolute;left:8px;top:4px;height:30px}"
+              "#Layer2{position:absolute;left:8px;top:40px;right:8px;bottom:8px;overflow:auto}"
+              "</style></head><body></body></html>");
+    WriteFile(htmlFolder + "print.htm", "<html><body></body></html>");
+    const std::string layers
+        = "<DIV id=Layer0>%Title%</DIV><DIV id=Layer1>%Flag%</DIV>"
+          "<DIV id=Layer2>%Content%</DIV><DIV id=Layer3>%Map%</DIV>";
+    WriteFile(htmlFolder + "TBChronik.htm", layers);
+    WriteFile(htmlFolder + "TBPers.htm",
+              "<DIV id=Layer0>%Title%</DIV><DIV id=Layer1>%Portrait% %Flag% %Land%</DIV>"
+              "<DIV id=Layer2>%Content%</DIV>");
+    WriteFile(htmlFolder + "TBPlain.htm",
+              "<DIV id=Layer0>%Title%</DIV><DIV id=Layer2>%Content%</DIV>");
+}
+
 // Templates with every placeholder twice, so that a test sees all of them replaced.
 inline void WriteArticleTemplates(const std::string& htmlFolder) {
     WriteFile(htmlFolder + "TBChronik.htm",
