@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -31,6 +32,8 @@ inline const bool kFlagsSet = [] {
 // its own rather than QTest::qWaitFor, whose pauses between rounds would slow every step of
 // the browser down.
 inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 20000) {
+    // A window that hides for a moment must not end the waiting (nor the program).
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     if (done()) return true;
     QEventLoop loop;
     QTimer poll;
@@ -45,6 +48,7 @@ inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 20000) {
 
 // Lets events run for ms milliseconds.
 inline void Pause(int ms) {
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
