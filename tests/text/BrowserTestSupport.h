@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <cstdlib>
