@@ -145,10 +145,14 @@ void CNOXBrowser::Print() {
                                                    m_printFooter.toStdString());
     const QLocale german(QLocale::German, QLocale::Germany);
     const QDateTime now = QDateTime::currentDateTime();
-    job->fields.title
-        = (m_documentTitle.isEmpty() ? View()->page()->title() : m_documentTitle).toStdString();
-    if (job->fields.title == View()->page()->url().toString().toStdString())
-        job->fields.title.clear();
+    // The document title; without one the page's own title, but not the address or file name
+    // the browser puts in its place.
+    const QUrl url = View()->page()->url();
+    QString title = m_documentTitle.isEmpty() ? View()->page()->title() : m_documentTitle;
+    if (m_documentTitle.isEmpty()
+        && (title == url.toString() || title == url.fileName() || title == url.toLocalFile()))
+        title.clear();
+    job->fields.title = title.toStdString();
     job->fields.address = View()->page()->url().toString().toStdString();
     job->fields.date = now.date().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
     job->fields.longDate = german.toString(now.date(), QLocale::LongFormat).toStdString();

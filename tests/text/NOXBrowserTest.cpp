@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -111,6 +112,15 @@ TEST_F(NOXBrowserTest, SecondTextWaitsForTheFirstLoad) {
     EXPECT_EQ(Body(), "drei");
     Pause(150);
     EXPECT_EQ(owner.Count(NBM_PAGELOADED), 5);
+}
+
+TEST_F(NOXBrowserTest, HostPageThatCannotBeReadStillShowsTheText) {
+    browser = new CNOXBrowser;
+    browser->Create(&owner, 1, QRect(0, 0, 400, 300),
+                    QString::fromStdString(dir / "HTML/fehlt.htm"), Qt::Widget);
+    ASSERT_TRUE(WaitFor([&] { return !browser->IsLoading(); }));
+    ShowAndWait("<P>Trotzdem da</P>");
+    EXPECT_EQ(Body(), "<p>Trotzdem da</p>");
 }
 
 TEST_F(NOXBrowserTest, HighlightsHitsAndScrollsToTheFirst) {

@@ -98,8 +98,9 @@ protected:
         window = new CTestTextBrowser(nullptr, std::move(setup));
         QObject::connect(window, &CTextBrowser::pageLoaded, [this] { ++loads; });
         window->show();
+        // The bare host page the window starts with has loaded and been processed.
         if (window->Browser()) {
-            ASSERT_TRUE(WaitFor([&] { return !window->Browser()->IsLoading(); }));
+            ASSERT_TRUE(WaitFor([&] { return loads == 1 && !window->Browser()->IsLoading(); }));
         }
     }
     // Shows an article as the main window does and waits for its page.
@@ -242,11 +243,13 @@ TEST_F(TextBrowserTest, HistoryKeepsTwentyVisitsAndTheirScrolling) {
 
 TEST_F(TextBrowserTest, SameArticleOnlyScrollsToTheAnchor) {
     Create();
-    Open(kEuropa, "", {"Europa"});
-    EXPECT_NE(Body().find("class=\"Search\""), std::string::npos);
-    EXPECT_EQ(ScrollTop(), Eval("document.getElementById('Search').offsetTop - 40 > 0 ? "
-                                "document.getElementById('Layer2').scrollTop : 0")
-                               .toInt());
+    // The only hit is the last heading: the page opens scrolled down to it; the anchor of the
+    // same name is an attribute and stays unmarked.
+    Open(kEuropa, "", {"neuzeit"});
+    const std::string body = Body();
+    EXPECT_NE(body.find("<span class=\"Search\" id=\"Search\">Neuzeit</span>"), std::string::npos);
+    EXPECT_NE(body.find("name=\"neuzeit\""), std::string::npos);
+    EXPECT_GT(ScrollTop(), 1000);
     const int before = loads;
     ScrollTo(0);
     window->ShowArticle(kEuropa, true, true, {"Rom"}, "neuzeit");
