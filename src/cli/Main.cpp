@@ -15,6 +15,9 @@ int RunWorkspace(const CliArgs& args);
 int RunTable(const CliArgs& args);
 int RunArticle(const CliArgs& args);
 int RunCellInfo(const CliArgs& args);
+#ifdef KOMPENDOR_CLI_PICTURE
+int RunPicture(const CliArgs& args);
+#endif
 
 namespace {
 
@@ -32,6 +35,9 @@ const CliCommand kCommands[] = {
      &RunTable},
     {"article", "ID", &RunArticle},
     {"cellinfo", "LAND VAL YEAR", &RunCellInfo},
+#ifdef KOMPENDOR_CLI_PICTURE
+    {"picture", "ARCHIVE MEMBER --png FILE [--password TEXT]", &RunPicture},
+#endif
     {nullptr, nullptr, nullptr},
 };
 
