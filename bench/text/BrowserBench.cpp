@@ -63,8 +63,16 @@ void BM_LinkClickToPageLoaded(benchmark::State& state) {
     CMainWnd& wnd = *Program().wnd;
     wnd.OpenTextBrowser(kEuropa, &wnd, QString());
     CTextBrowser* window = wnd.TextBrowserWindow();
-    int loads = 0;
-    QObject::connect(window, &CTextBrowser::pageLoaded, [&] { ++loads; });
+    // The article's page-loaded notification, as the window receives it from its browser.
+    struct CPageLoads : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == NBM_PAGELOADED) ++count;
+            return false;
+        }
+    } pageLoads;
+    window->installEventFilter(&pageLoads);
+    int& loads = pageLoads.count;
     QWebEnginePage* page = window->Browser()->View()->page();
     // The article's own page, not the bare host page the window started with.
     bool composed = false;

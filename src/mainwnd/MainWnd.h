@@ -35,7 +35,10 @@ class CFlagView;
 class IDriveTypes;
 struct CProfileMenuModel;
 
-class CMainWnd : public CSkinFrame, public CTableHost, public CPictureHost, public CTextBrowserHost {
+class CMainWnd : public CSkinFrame,
+                 public CTableHost,
+                 public CPictureHost,
+                 public CTextBrowserHost {
     Q_OBJECT
 
 public:
