@@ -216,7 +216,7 @@ private:
     void OnPdfReady(const QByteArray& pdf);
     void FinishPrint(bool printed, bool failed);
 
-    // Members in the order of the design.
+    // The wrapper's state.
     QString m_hostPage;
     bool m_loading = false;
     bool m_contextMenuToOwner = false;
