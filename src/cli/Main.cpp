@@ -14,6 +14,8 @@ int RunFormat(const CliArgs& args);
 int RunWorkspace(const CliArgs& args);
 int RunTable(const CliArgs& args);
 int RunSearch(const CliArgs& args);
+int RunArticle(const CliArgs& args);
+int RunCellInfo(const CliArgs& args);
 #ifdef KOMPENDOR_CLI_PICTURE
 int RunPicture(const CliArgs& args);
 #endif
@@ -33,6 +35,8 @@ const CliCommand kCommands[] = {
      "[--sort COLUMN:asc|desc] [--html FILE]",
      &RunTable},
     {"search", "[--whole-words] QUERY", &RunSearch},
+    {"article", "ID", &RunArticle},
+    {"cellinfo", "LAND VAL YEAR", &RunCellInfo},
 #ifdef KOMPENDOR_CLI_PICTURE
     {"picture", "ARCHIVE MEMBER --png FILE [--password TEXT]", &RunPicture},
 #endif

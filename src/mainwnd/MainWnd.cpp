@@ -30,12 +30,15 @@
 #include "platform/AtomicFile.h"
 #include "platform/DriveType.h"
 #include "platform/MessageBox.h"
+#include "table/CellInfoDlg.h"
 #include "table/SelectDatenDlg.h"
 #include "table/SelectStaatDlg.h"
 #include "table/TabConfigDlg.h"
 #include "table/TableWnd.h"
 #include "table/YearLogic.h"
 #include "text/Search.h"
+#include "text/NOXBrowser.h"
+#include "text/TextBrowser.h"
 #include "viewers/FlagView.h"
 #include "viewers/ImageWnd.h"
 
@@ -144,10 +147,13 @@ CMainWnd::~CMainWnd() {
     delete m_pTabConfigDlg;
     delete m_pSelectStaatDlg;
     delete m_pSelectDatenDlg;
+    delete m_pCellInfoDlg;
+    delete m_pTextBrowser;
     delete m_pTableWnd;
     delete m_pSearch;
     delete m_pImageWnd;
     delete m_pFlagView;
+    delete m_pPrintHost;
 }
 
 void CMainWnd::Configure() {
@@ -310,6 +316,10 @@ void CMainWnd::timerEvent(QTimerEvent* event) {
         m_timerShow = 0;
         UpdateCommandBar();
         ShowMaximized();
+        return;
+    }
+    if (event->timerId() == m_timerPrint) {
+        OnPrintTimer();
         return;
     }
     if (event->timerId() == m_timerReload) {
@@ -476,14 +486,9 @@ void CMainWnd::OpenTextBrowserLandID(std::int32_t landId) {
     OpenTextBrowser(static_cast<std::int32_t>(htmlId), this, QString());
 }
 
-// The windows of the following requests (text browser, search, graph list, world map, cell
-// information, print browser) are not part of this build yet; the requests arrive here and
-// are dropped.
-
-void CMainWnd::OpenTextBrowser(std::int32_t, QWidget*, const QString&,
-                               const std::vector<std::string>&) {}
-
-void CMainWnd::OpenTextBrowserPanel(int) {}
+// The windows of the following requests (search, graph list, world map) are not part of this
+// build yet; the requests arrive here and are dropped. The article window, the cell
+// information and printing are in MainWndText.cpp.
 
 void CMainWnd::OpenSearch(QWidget*) {
     CDBBusyCursor busy;
@@ -511,12 +516,6 @@ void CMainWnd::OpenSearchGraph(QWidget* owner, std::int32_t htmlId) {
 void CMainWnd::OpenGraphList(int) {}
 
 void CMainWnd::ShowMapValues(std::int32_t, unsigned) {}
-
-void CMainWnd::OpenCellInfo(std::int32_t, std::int32_t, unsigned) {}
-
-void CMainWnd::PrintHTML(const std::string&) {}
-
-void CMainWnd::PrintPicture(QWidget*, const QImage&) {}
 
 bool CMainWnd::SavePicture(QWidget*, const QImage& picture, const QString& defaultName) {
     SaveDialogRequest request;
@@ -667,6 +666,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
         return;
 
     bool filled = false;
+    CloseCellInfo();
     {
         CDBBusyCursor busy;
         if (!countries.empty()) countryIds = countries;
@@ -711,6 +711,7 @@ void CMainWnd::CloseWorkspace(bool deleteFile) {
     if (m_filling) return;
     if (m_pSelectStaatDlg) m_pSelectStaatDlg->close();
     if (m_pSelectDatenDlg) m_pSelectDatenDlg->close();
+    CloseCellInfo();
     // Deferred: the request may come from the table window's own bar, which is still on the
     // call stack.
     if (m_pTabConfigDlg) {
