@@ -486,9 +486,7 @@ void CMainWnd::OpenTextBrowserLandID(std::int32_t landId) {
     OpenTextBrowser(static_cast<std::int32_t>(htmlId), this, QString());
 }
 
-// The windows of the following requests (search, graph list, world map) are not part of this
-// build yet; the requests arrive here and are dropped. The article window, the cell
-// information and printing are in MainWndText.cpp.
+// The article window, the cell information and printing are in MainWndText.cpp.
 
 void CMainWnd::OpenSearch(QWidget*) {
     CDBBusyCursor busy;
@@ -512,6 +510,9 @@ void CMainWnd::OpenSearchArticle(QWidget* owner, std::int32_t htmlId, const std:
 void CMainWnd::OpenSearchGraph(QWidget* owner, std::int32_t htmlId) {
     OpenImageViewerByHTMLID(owner, htmlId);
 }
+
+// The windows of the following requests (graph list, world map) are not part of this build
+// yet; the requests arrive here and are dropped.
 
 void CMainWnd::OpenGraphList(int) {}
 
