@@ -50,7 +50,10 @@ CTBTreePanel::CTBTreePanel(int type, int templateId, const char* table, const ch
                        QColor(123, 123, 165), QColor(81, 96, 110), QColor(81, 96, 110));
     m_tree->InitTree(database, m_table, "");
     m_tree->Refresh();
-    connect(m_tree, &CNOXTreeCtrl::selChanged, this, &CTBTreePanel::OnSelchangedTree);
+    // The selection itself is followed: for a click the tree reports the new current item
+    // before the item is selected.
+    connect(m_tree, &QTreeWidget::itemSelectionChanged, this,
+            [this] { OnSelchangedTree(m_tree->GetSelectedID()); });
 
     m_edit = Controls().Edit(kSearchField);
     if (m_edit) connect(m_edit, &QLineEdit::textChanged, this, &CTBTreePanel::OnChangeEdit);

@@ -141,11 +141,20 @@ TEST_F(TBPanelTest, TreePanelsOpenTheChosenNodeAndSelectTheArticleShown) {
     EXPECT_EQ(tree->GetSelectedID(), 7);
     EXPECT_TRUE(m_window.shown.empty());
 
-    // The user chooses nodes: the article with the node's anchor, with a history entry and
-    // without selecting it in the panel again. A group node without article opens nothing.
+    // The user chooses nodes, by keyboard or with a click on the text: the article with the
+    // node's anchor, with a history entry and without selecting it in the panel again. A group
+    // node without article opens nothing.
     tree->setCurrentItem(tree->FindItem(3));
-    tree->setCurrentItem(tree->FindItem(8));
     tree->setCurrentItem(tree->FindItem(1));
+    const QRect row = tree->visualItemRect(tree->FindItem(8));
+    const QPoint text(tree->LayoutOf(tree->FindItem(8)).textX + 60, row.center().y());
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, text, tree->viewport()->mapToGlobal(text), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(tree->viewport(), &event);
+    }
+    EXPECT_EQ(tree->GetSelectedID(), 8);
     EXPECT_EQ(m_window.shown,
               (std::vector<CFakeArticleWindow::Shown>{{1001, true, false, {}, "geschichte"},
                                                       {2001, true, false, {}, "mauer"}}));
