@@ -453,6 +453,14 @@ void CMainWnd::BookmarkHint() {
 // ---------------------------------------------------------------------------------------
 // Selection windows
 
+CTableResources CMainWnd::TableResources() const {
+    CTableResources resources;
+    resources.database = m_pDatabase;
+    resources.pointer = m_pointer;
+    resources.imageFolder = TheSettings().img;
+    return resources;
+}
+
 CTemplateDialog* CMainWnd::CommandBar() const { return m_pCommandBar; }
 CTableWnd* CMainWnd::TableWindow() const { return m_pTableWnd; }
 CTabConfigDlg* CMainWnd::TabConfigDialog() const { return m_pTabConfigDlg; }
@@ -581,7 +589,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
 
         if (!m_pTableWnd) {
             m_pTableWnd = new CTableWnd(this);
-            m_pTableWnd->SetDatabase(m_pDatabase);
+            m_pTableWnd->SetResources(TableResources());
             m_pTableWnd->setGeometry(TableRect());
             m_pTableWnd->show();
             update();

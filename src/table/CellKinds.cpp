@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QPointer>
 
-#include "app/KompendorApp.h"
 #include "controls/BitmapResource.h"
 #include "controls/CommandEvent.h"
 #include "controls/FlatMenu.h"
@@ -14,6 +13,7 @@
 #include "table/CellKindsShared.h"
 #include "table/Table.h"
 #include "table/TableFill.h"
+#include "table/TableWnd.h"
 
 QFont CellFont(const char* face, double points, bool semiBold) {
     QFont font{QString::fromLatin1(face)};
@@ -74,16 +74,13 @@ QString KindHTML(const CellData* record) {
     return QString::fromStdString(CellKindHTML(record != nullptr ? *record : CellData()));
 }
 
-QCursor PointerCursor() {
-    if (CKompendorApp* app = TheApp()) return app->PointerCursor();
-    return QCursor(Qt::PointingHandCursor);
-}
+QCursor PointerCursor(const QWidget* cell) { return TableResourcesOf(cell).pointer; }
 
 CNOXButton* MakeCellButton(QWidget* cell, int id, int normal, int hover, int pressed,
                            const QPoint& pos) {
     auto* button = new CNOXButton(cell);
     button->SetBitmaps(normal, hover, pressed);
-    const QCursor cursor = PointerCursor();
+    const QCursor cursor = PointerCursor(cell);
     button->Create(id, pos, &cursor);
     return button;
 }
@@ -178,7 +175,7 @@ void RunCellMenu(CTableCell* cell, CCellCommands* commands, int x, int y) {
 CFlagPicture::CFlagPicture(QWidget* parent, const QPixmap& picture)
     : QWidget(parent), m_picture(picture) {
     resize(picture.size());
-    setCursor(PointerCursor());
+    setCursor(PointerCursor(parent));
 }
 
 void CFlagPicture::paintEvent(QPaintEvent*) {

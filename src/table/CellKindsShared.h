@@ -35,8 +35,8 @@ std::int32_t RecordYear(const CellData* record, std::int32_t fallback);
 // The cell's HTML through its kind's form.
 QString KindHTML(const CellData* record);
 
-// The cursor over clickable parts of the tables.
-QCursor PointerCursor();
+// The cursor over clickable parts of the tables, as the cell's table window has it.
+QCursor PointerCursor(const QWidget* cell);
 // A bitmap button of the numbered bitmaps at pos, shown with the cell.
 CNOXButton* MakeCellButton(QWidget* cell, int id, int normal, int hover, int pressed,
                            const QPoint& pos);

@@ -285,7 +285,7 @@ bool CColHeadDataYear::InitCell() {
     m_year->SetFont(QStringLiteral("Small Fonts"), 7.2, 600);
     const CellData* record
         = GetTable() != nullptr ? GetTable()->GetData(GetColumn(), GetRow()) : nullptr;
-    const QCursor cursor = PointerCursor();
+    const QCursor cursor = PointerCursor(this);
     m_year->Create(kCellYearButton, QRect(width() - 40, height() - 17, 39, 16),
                    QString::number(unsigned(RecordYear(record, 0))), &cursor);
     return CColHeadData::InitCell();

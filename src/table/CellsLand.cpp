@@ -2,7 +2,6 @@
 #include <QPainter>
 #include <QPixmapCache>
 
-#include "app/Settings.h"
 #include "controls/BitmapResource.h"
 #include "controls/NOXButton.h"
 #include "data/ErrorReporter.h"
@@ -104,7 +103,8 @@ bool CColHeadLand::InitCell() {
     m_menu = MakeCellButton(this, kCellButton3, 214, 213, 212,
                             QPoint(m_article->width() + m_map->width() + 3, 33));
 
-    CDatabase* db = TableDatabaseOf(this);
+    const CTableResources& resources = TableResourcesOf(this);
+    CDatabase* db = resources.database;
     const std::int32_t landId
         = GetTable() != nullptr ? GetTable()->GetTag(GetColumn(), GetRow()) : 0;
     std::string flag;
@@ -114,11 +114,11 @@ bool CColHeadLand::InitCell() {
                    if (!rs.IsEOF()) flag = ToText(rs.GetFieldValue("Flaggen"));
                });
     }
-    if (!flag.empty()) {
+    if (!flag.empty() && !resources.imageFolder.empty()) {
         for (char& c : flag) {
             if (c == '\\') c = '/';
         }
-        const QPixmap picture = LoadFlag(TheSettings().img + "Flags/" + flag);
+        const QPixmap picture = LoadFlag(resources.imageFolder + "Flags/" + flag);
         // A flag that cannot be read is left out; the head works without it.
         if (!picture.isNull()) {
             m_flag = new CFlagPicture(this, picture);

@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 
-#include "app/KompendorApp.h"
 #include "data/Database.h"
 #include "data/ErrorReporter.h"
 #include "data/SqlText.h"
@@ -10,11 +9,6 @@
 #include "noxctrls/StaticCtrl.h"
 #include "platform/MessageBox.h"
 #include "text/NOXTreeCtrl.h"
-
-CDatabase* AlmanacDatabase() {
-    CKompendorApp* app = TheApp();
-    return app ? app->m_pDatabase.get() : nullptr;
-}
 
 std::string CountryFilter(bool allCountries) { return allCountries ? "" : "LandTyp=1"; }
 
@@ -103,7 +97,7 @@ bool LoadProfileInto(CNOXTreeCtrl& tree, const char* extension, CStaticCtrl* nam
 CSelectionDlg::CSelectionDlg(int templateId, QWidget* parent, CDatabase* database,
                              std::string extension, std::string emptyMessage)
     : CTemplateDialog(templateId, parent, Placement::Window),
-      m_database(database ? database : AlmanacDatabase()),
+      m_database(database),
       m_extension(std::move(extension)),
       m_emptyMessage(std::move(emptyMessage)) {
     m_tree = new CNOXTreeCtrl(this);

@@ -13,9 +13,6 @@ class CDatabase;
 class CNOXTreeCtrl;
 class CStaticCtrl;
 
-// The almanac of the running program, or null (tests, other applications).
-CDatabase* AlmanacDatabase();
-
 // The condition of the country trees: "LandTyp=1", or none when all entries are offered.
 std::string CountryFilter(bool allCountries);
 // Sets tree up as a country tree over "Land" (bitmaps, colours, order by title) and fills it.
@@ -53,8 +50,8 @@ public:
 
 protected:
     // templateId: the window's template; extension: the profile kind ("clt", "vlt");
-    // emptyMessage: the hint shown when applying with nothing ticked. database null takes the
-    // application's.
+    // emptyMessage: the hint shown when applying with nothing ticked; database: the almanac
+    // the tree reads (not owned; null leaves the tree empty).
     CSelectionDlg(int templateId, QWidget* parent, CDatabase* database, std::string extension,
                   std::string emptyMessage);
 

@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QPointer>
 
-#include "app/KompendorApp.h"
 #include "controls/ProgressWnd.h"
 #include "controls/TemplateDialog.h"
 #include "data/ErrorReporter.h"
@@ -54,11 +53,13 @@ CTableWnd* TableWndOf(const QWidget* widget) {
     return nullptr;
 }
 
-CDatabase* TableDatabaseOf(const QWidget* widget) {
-    if (CTableWnd* window = TableWndOf(widget)) return window->Database();
-    CKompendorApp* app = TheApp();
-    return app != nullptr ? app->m_pDatabase.get() : nullptr;
+const CTableResources& TableResourcesOf(const QWidget* widget) {
+    if (CTableWnd* window = TableWndOf(widget)) return window->Resources();
+    static const CTableResources kNone;
+    return kNone;
 }
+
+CDatabase* TableDatabaseOf(const QWidget* widget) { return TableResourcesOf(widget).database; }
 
 CTableWnd::CTableWnd(QWidget* parent) : QWidget(parent) {
     RegisterCellKinds();
@@ -78,12 +79,6 @@ CTableWnd::CTableWnd(QWidget* parent) : QWidget(parent) {
 }
 
 CTableWnd::~CTableWnd() = default;
-
-CDatabase* CTableWnd::Database() const {
-    if (m_db != nullptr) return m_db;
-    CKompendorApp* app = TheApp();
-    return app != nullptr ? app->m_pDatabase.get() : nullptr;
-}
 
 void CTableWnd::SetTitle(const QString& title) {
     if (CStaticCtrl* text = m_bar->Controls().Static(kTitleId)) text->SetText(title);

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "table/TableHost.h"
+#include "table/TableResources.h"
 
 class CDatabase;
 class CTable;
@@ -48,9 +49,13 @@ public:
     CTable* Grid() const { return m_grid; }
     CTemplateDialog* Bar() const { return m_bar; }
 
-    // The almanac the window and its cells read; the application's when none was set.
-    void SetDatabase(CDatabase* db) { m_db = db; }
-    CDatabase* Database() const;
+    // What the window and its cells use: the almanac, the pointer cursor, the picture
+    // folder. The main window hands it in before the first Display call.
+    void SetResources(const CTableResources& resources) { m_resources = resources; }
+    const CTableResources& Resources() const { return m_resources; }
+    // Only the almanac, the rest as it was.
+    void SetDatabase(CDatabase* db) { m_resources.database = db; }
+    CDatabase* Database() const { return m_resources.database; }
     // True while a fill runs: the window then takes no commands.
     bool IsFilling() const { return m_filling; }
 
@@ -76,12 +81,14 @@ private:
 
     CTemplateDialog* m_bar = nullptr;
     CTable* m_grid = nullptr;
-    CDatabase* m_db = nullptr;
+    CTableResources m_resources;
     bool m_filling = false;
 };
 
 // The table window a widget (a cell, a grid) sits in, or null.
 CTableWnd* TableWndOf(const QWidget* widget);
-// The almanac for a widget of a table: its table window's, else the application's; null
-// when there is none.
+// What a widget of a table (a cell, a grid) may use: its table window's resources, or
+// resources without almanac, flags and cursor file outside a table window.
+const CTableResources& TableResourcesOf(const QWidget* widget);
+// The almanac of a widget's table window; null outside one.
 CDatabase* TableDatabaseOf(const QWidget* widget);

@@ -13,15 +13,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/KompendorApp.h"
-#include "app/Settings.h"
+#include "controls/Fonts.h"
 #include "controls/NOXButton.h"
 #include "controls/NOXButtonText.h"
 #include "controls/TemplateDialog.h"
 #include "data/ErrorReporter.h"
 #include "noxctrls/PushCtrl.h"
 #include "noxctrls/StaticCtrl.h"
-#include "platform/RegistryFiles.h"
 #include "platform/TestFiles.h"
 #include "table/CellKinds.h"
 #include "table/Table.h"
@@ -146,16 +144,15 @@ protected:
         OpenTableAlmanac(db, CreateTableAlmanac(dir / "Daten"));
         WriteFlag(dir / "Daten/Flags/DEU.gif", QColor(221, 0, 0));
         WriteFlag(dir / "Daten/Flags/AUT.gif", QColor(200, 16, 46));
-        WriteFile(dir / "NOX.INI", "[Paths]\nIMG=Daten/\n");
-        m_registry = std::make_unique<CRegistryFiles>("", dir / "registry.ini");
-        m_settings = std::make_unique<CSettings>(dir.Path(), *m_registry);
-        InstallSettings(m_settings.get());
         CTemplateDialog::SetUiDirectory(QStringLiteral(KOMPENDOR_TEST_BINARY_DIR "/skin/UI/"));
         SetTableHost(&host);
         ResetDBErrors();
 
         wnd = std::make_unique<CTableWnd>(nullptr);
-        wnd->SetDatabase(&db);
+        CTableResources resources;
+        resources.database = &db;
+        resources.imageFolder = dir / "Daten/";
+        wnd->SetResources(resources);
         wnd->resize(1000, 600);
         wnd->show();
         grid = wnd->Grid();
@@ -163,7 +160,6 @@ protected:
     ~TableWndTest() override {
         wnd.reset();
         SetTableHost(nullptr);
-        InstallSettings(nullptr);
     }
 
     template <class Kind>
@@ -199,8 +195,6 @@ protected:
     CScopedEnv m_messages;
     CScopedEnv m_savePath;
     CDatabase db;
-    std::unique_ptr<CRegistryFiles> m_registry;
-    std::unique_ptr<CSettings> m_settings;
     CRecordingHost host;
     std::unique_ptr<CTableWnd> wnd;
     CTable* grid = nullptr;
