@@ -15,13 +15,6 @@
 #include "table/TableFill.h"
 #include "table/TableWnd.h"
 
-QFont CellFont(const char* face, double points, bool semiBold) {
-    QFont font{QString::fromLatin1(face)};
-    font.setPointSizeF(points);
-    if (semiBold) font.setWeight(QFont::DemiBold);
-    return font;
-}
-
 void HLine(QPainter& dc, int x0, int x1, int y, const QColor& colour) {
     if (x1 > x0) dc.fillRect(x0, y, x1 - x0, 1, colour);
 }
@@ -84,6 +77,17 @@ CNOXButton* MakeCellButton(QWidget* cell, int id, int normal, int hover, int pre
     button->Create(id, pos, &cursor);
     return button;
 }
+
+CNOXButton* MakeCellButton(QWidget* cell, int id, const CCellButton& pictures, const QPoint& pos) {
+    return MakeCellButton(cell, id, pictures.normal, pictures.hover, pictures.pressed, pos);
+}
+
+CellSortButton MakeSortButton(QWidget* cell, int id, const CCellButton& pictures,
+                              const QPoint& pos) {
+    return {MakeCellButton(cell, id, pictures, pos), pictures.normal, pictures.active};
+}
+
+QPoint TopRight(const QWidget* button) { return button->mapToGlobal(QPoint(button->width(), 0)); }
 
 int CommandId(const QEvent* e) {
     if (e->type() != CCommandEvent::kType) return 0;
@@ -187,6 +191,77 @@ void CFlagPicture::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) {
         PostCommandToParent(this, kCellFlag);
     }
+}
+
+// ---- Corner ----
+
+bool CRoot::InitCell() {
+    m_background = LoadBitmapResource(m_look.background);
+    MakeCellButton(this, kCellButton1, m_look.first, QPoint(113, 4));
+    MakeCellButton(this, kCellButton2, m_look.second, QPoint(146, 4));
+    if (m_look.sortButtons) {
+        m_sortAscending
+            = MakeSortButton(this, kCellSortAscending, m_look.sortAscending, QPoint(3, 36));
+        m_sortDescending = MakeSortButton(this, kCellSortDescending, m_look.sortDescending,
+                                          QPoint(m_sortAscending.button->width() + 4, 36));
+    }
+    return true;
+}
+
+void CRoot::DrawCell(QPainter& dc, const QRect& rect, const CellData*) {
+    // The picture is the corner's size less the header row's last pixels.
+    dc.fillRect(rect, kCornerBack);
+    dc.drawPixmap(0, 0, m_background);
+    if (!m_look.sortButtons) return;
+    const CTable* table = GetTable();
+    const bool sorted = table != nullptr && table->GetSortColumn() == 0;
+    m_sortAscending.Show(sorted && table->IsSortAscending());
+    m_sortDescending.Show(sorted && !table->IsSortAscending());
+}
+
+QString CRoot::GetCellHTML(const CellData* record) const { return KindHTML(record); }
+
+bool CRoot::event(QEvent* e) {
+    if (const int id = CommandId(e)) {
+        OnButton(id);
+        return true;
+    }
+    return CTableCell::event(e);
+}
+
+// ---- Row header ----
+
+bool CRowHead::InitCell() {
+    m_menu = MakeCellButton(this, kCellButton1, m_look.menu, QPoint(159, 3));
+    return true;
+}
+
+void CRowHead::DrawCell(QPainter& dc, const QRect& rect, const CellData* record) {
+    const int w = rect.width();
+    const int h = rect.height();
+    dc.fillRect(rect, GetRow() % 2 != 0 ? m_look.oddBack : m_look.evenBack);
+    VLine(dc, 0, 0, h, m_look.leftOuter);
+    VLine(dc, 1, 0, h, m_look.leftInner);
+    VLine(dc, w - 1, 0, h, m_look.right);
+    HLine(dc, 0, w, h - 1, m_look.bottom);
+    dc.setFont(m_look.font.Font());
+    dc.setPen(m_look.ink);
+    const int right = m_look.textRightEdge > 0 ? m_look.textRightEdge : w - m_look.textRightInset;
+    dc.drawText(QRect(4, 4, right - 4, h - 8), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                GetCellText(record));
+}
+
+QString CRowHead::GetCellHTML(const CellData* record) const { return KindHTML(record); }
+
+void CRowHead::ShowContextMenu(int x, int y) { RunCellMenu(this, this, x, y); }
+
+bool CRowHead::event(QEvent* e) {
+    if (CommandId(e) == kCellButton1) {
+        const QPoint at = TopRight(m_menu);
+        ShowContextMenu(at.x(), at.y());
+        return true;
+    }
+    return CTableCell::event(e);
 }
 
 // ---- Registration ----

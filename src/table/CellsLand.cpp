@@ -28,27 +28,23 @@ QPixmap LoadFlag(const std::string& path) {
     return picture;
 }
 
-QPoint TopRight(const QWidget* button) { return button->mapToGlobal(QPoint(button->width(), 0)); }
-
 }  // namespace
 
 // ---- CCellLand ----
 
 void CCellLand::DrawCell(QPainter& dc, const QRect& rect, const CellData* record) {
-    dc.fillRect(rect, GetRow() % 2 != 0 ? QColor(242, 246, 255) : QColor(232, 239, 254));
+    const CLandCellLook& look = StaatenLook().cell;
+    dc.fillRect(rect, GetRow() % 2 != 0 ? look.oddBack : look.evenBack);
     DrawDataEdges(dc, rect, IsSelectedCell(this));
     if (record == nullptr) return;
 
     double number = 0.0;
     const bool numeric = ToNumber(record->value, number);
     const QString text = GetCellText(record);
-    static const QFont kNumberFont = CellFont("Arial", 9, true);
-    static const QFont kTextFont = CellFont("Arial", 9);
-    static const QFont kYearFont = CellFont("Small Fonts", 7.4);
     const QRect textRect = rect.adjusted(5, 4, -5, 0);
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
-    dc.setFont(numeric ? kNumberFont : kTextFont);
-    dc.setPen(QColor(4, 43, 136));
+    dc.setFont(numeric ? look.numberFont.Font() : look.textFont.Font());
+    dc.setPen(look.ink);
     dc.drawText(textRect, flags, text);
 
     const std::int32_t year = RecordYear(record, 0);
@@ -59,8 +55,8 @@ void CCellLand::DrawCell(QPainter& dc, const QRect& rect, const CellData* record
     const int right = rect.width() - 4;
     const int bottom = measured.y() + measured.height() - 1;
     if (right <= left || bottom <= measured.y()) return;
-    dc.setFont(kYearFont);
-    dc.setPen(QColor(136, 136, 136));
+    dc.setFont(look.yearFont.Font());
+    dc.setPen(look.yearInk);
     dc.drawText(QRect(left, measured.y(), right - left, bottom - measured.y()),
                 Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine,
                 QStringLiteral("(%1)").arg(unsigned(year)));
@@ -98,9 +94,10 @@ void CCellLand::OnMenuCommand(int id) {
 // ---- CColHeadLand ----
 
 bool CColHeadLand::InitCell() {
-    m_article = MakeCellButton(this, kCellButton1, 228, 233, 232, QPoint(1, 33));
-    m_map = MakeCellButton(this, kCellButton2, 231, 230, 229, QPoint(m_article->width() + 2, 33));
-    m_menu = MakeCellButton(this, kCellButton3, 214, 213, 212,
+    const CLandHeadLook& look = StaatenLook().columnHead;
+    m_article = MakeCellButton(this, kCellButton1, look.article, QPoint(1, 33));
+    m_map = MakeCellButton(this, kCellButton2, look.map, QPoint(m_article->width() + 2, 33));
+    m_menu = MakeCellButton(this, kCellButton3, look.menu,
                             QPoint(m_article->width() + m_map->width() + 3, 33));
 
     const CTableResources& resources = TableResourcesOf(this);
@@ -132,18 +129,18 @@ bool CColHeadLand::InitCell() {
 QWidget* CColHeadLand::Flag() const { return m_flag; }
 
 void CColHeadLand::DrawCell(QPainter& dc, const QRect& rect, const CellData* record) {
+    const CLandHeadLook& look = StaatenLook().columnHead;
     const int w = rect.width();
     const int h = rect.height();
-    dc.fillRect(rect, QColor(113, 130, 170));
-    HLine(dc, 0, w, 0, QColor(174, 184, 209));
-    HLine(dc, 0, w, 1, QColor(139, 154, 185));
-    HLine(dc, 0, w, h - 2, QColor(98, 117, 150));
-    HLine(dc, 0, w, h - 1, QColor(68, 80, 104));
-    VLine(dc, 0, 0, h, Qt::white);
-    VLine(dc, w - 1, 0, h, QColor(191, 191, 191));
-    static const QFont kFont = CellFont("Arial", 10, true);
-    dc.setFont(kFont);
-    dc.setPen(QColor(252, 255, 250));
+    dc.fillRect(rect, look.back);
+    HLine(dc, 0, w, 0, look.topLine0);
+    HLine(dc, 0, w, 1, look.topLine1);
+    HLine(dc, 0, w, h - 2, look.bottomLine0);
+    HLine(dc, 0, w, h - 1, look.bottomLine1);
+    VLine(dc, 0, 0, h, look.left);
+    VLine(dc, w - 1, 0, h, look.right);
+    dc.setFont(look.font.Font());
+    dc.setPen(look.ink);
     dc.drawText(rect.adjusted(5, 4, -5, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                 GetCellText(record));
 }
@@ -203,58 +200,20 @@ void CColHeadLand::OnButton(int id) {
 
 // ---- CRootLand ----
 
-bool CRootLand::InitCell() {
-    m_background = LoadBitmapResource(240);
-    MakeCellButton(this, kCellButton1, 219, 218, 225, QPoint(113, 4));
-    MakeCellButton(this, kCellButton2, 234, 239, 238, QPoint(146, 4));
-    return true;
-}
-
-void CRootLand::DrawCell(QPainter& dc, const QRect& rect, const CellData*) {
-    // The picture is the corner's size less the header row's last pixels.
-    dc.fillRect(rect, QColor(173, 186, 206));
-    dc.drawPixmap(0, 0, m_background);
-}
-
-QString CRootLand::GetCellHTML(const CellData* record) const { return KindHTML(record); }
+CRootLand::CRootLand() : CRoot(StaatenLook().corner) {}
 
 void CRootLand::ShowContextMenu(int, int) {}
 
-bool CRootLand::event(QEvent* e) {
-    const int id = CommandId(e);
-    if (id == 0) return CTableCell::event(e);
-    if (CTableHost* host = TableHost()) {
-        if (id == kCellButton1) host->OpenDataSelection();
-        if (id == kCellButton2) host->OpenCountrySelection();
-    }
-    return true;
+void CRootLand::OnButton(int id) {
+    CTableHost* host = TableHost();
+    if (host == nullptr) return;
+    if (id == kCellButton1) host->OpenDataSelection();
+    if (id == kCellButton2) host->OpenCountrySelection();
 }
 
 // ---- CRowHeadLand ----
 
-bool CRowHeadLand::InitCell() {
-    m_menu = MakeCellButton(this, kCellButton1, 217, 216, 215, QPoint(159, 3));
-    return true;
-}
-
-void CRowHeadLand::DrawCell(QPainter& dc, const QRect& rect, const CellData* record) {
-    const int w = rect.width();
-    const int h = rect.height();
-    dc.fillRect(rect, GetRow() % 2 != 0 ? QColor(237, 226, 191) : QColor(231, 219, 181));
-    VLine(dc, 0, 0, h, QColor(244, 233, 211));
-    VLine(dc, 1, 0, h, QColor(233, 226, 198));
-    VLine(dc, w - 1, 0, h, QColor(204, 188, 162));
-    HLine(dc, 0, w, h - 1, QColor(187, 187, 187));
-    static const QFont kFont = CellFont("Small Fonts", 7.4, true);
-    dc.setFont(kFont);
-    dc.setPen(QColor(111, 102, 86));
-    dc.drawText(rect.adjusted(4, 4, -18, -4), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                GetCellText(record));
-}
-
-QString CRowHeadLand::GetCellHTML(const CellData* record) const { return KindHTML(record); }
-
-void CRowHeadLand::ShowContextMenu(int x, int y) { RunCellMenu(this, this, x, y); }
+CRowHeadLand::CRowHeadLand() : CRowHead(StaatenLook().rowHead) {}
 
 CellMenu CRowHeadLand::MenuEntries() const {
     CellMenu menu{
@@ -276,13 +235,4 @@ void CRowHeadLand::OnMenuCommand(int id) {
     } else if (id == kMenuWorldMap && TableHost() != nullptr && GetTable() != nullptr) {
         TableHost()->ShowMapValues(GetTable()->GetTag(GetColumn(), GetRow()), kReferenceYear);
     }
-}
-
-bool CRowHeadLand::event(QEvent* e) {
-    if (CommandId(e) == kCellButton1) {
-        const QPoint at = TopRight(m_menu);
-        ShowContextMenu(at.x(), at.y());
-        return true;
-    }
-    return CTableCell::event(e);
 }

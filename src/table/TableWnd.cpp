@@ -85,14 +85,14 @@ void CTableWnd::SetTitle(const QString& title) {
 }
 
 bool CTableWnd::DisplayStaaten(const IdList& countries, const IdList& dataIds) {
-    return Display(&FillStaaten, countries, dataIds);
+    return Display(kStaatenView, countries, dataIds);
 }
 
 bool CTableWnd::DisplayDaten(const IdList& countries, const IdList& dataIds) {
-    return Display(&FillDaten, countries, dataIds);
+    return Display(kDatenView, countries, dataIds);
 }
 
-bool CTableWnd::Display(FillFunction fill, const IdList& countries, const IdList& dataIds) {
+bool CTableWnd::Display(const CTableView& view, const IdList& countries, const IdList& dataIds) {
     CDatabase* db = Database();
     if (m_filling || db == nullptr) return false;
     CWindowProgress progress(this);
@@ -101,7 +101,7 @@ bool CTableWnd::Display(FillFunction fill, const IdList& countries, const IdList
         CFillingScope filling(m_filling);
         m_grid->Clear();
         m_grid->SetHeaderSizes(kTableRowHeaderWidth, kTableColumnHeaderHeight);
-        done = fill(*db, m_grid->GetTableData(), countries, dataIds, &progress);
+        done = FillTable(view, *db, m_grid->GetTableData(), countries, dataIds, &progress);
     }
     // A cancelled run leaves the grid as it is: the main window closes the table.
     if (done) m_grid->RebuildVisible();
@@ -202,17 +202,12 @@ void CTableWnd::OnSelectionChanged(int column, int row) {
     if (record == nullptr || corner == nullptr) return;
     std::int32_t year = kReferenceYear;
     record->GetYear(year);
-    std::int32_t landId = 0;
-    std::int32_t valId = 0;
-    if (corner->cellClass == cellkind::kRootLand) {
-        landId = m_grid->GetTag(column, 0);
-        valId = m_grid->GetTag(0, row);
-    } else if (corner->cellClass == cellkind::kRootData) {
-        valId = m_grid->GetTag(column, 0);
-        landId = m_grid->GetTag(0, row);
-    } else {
-        return;
-    }
+    const CTableView* view = ViewOfCorner(corner->cellClass);
+    if (view == nullptr) return;
+    const std::int32_t columnTag = m_grid->GetTag(column, 0);
+    const std::int32_t rowTag = m_grid->GetTag(0, row);
+    const std::int32_t landId = view->columns.countries ? columnTag : rowTag;
+    const std::int32_t valId = view->columns.countries ? rowTag : columnTag;
     if (CTableHost* host = TableHost()) host->OpenCellInfo(landId, valId, unsigned(year));
 }
 

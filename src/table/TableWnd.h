@@ -15,6 +15,7 @@ class CDatabase;
 class CTable;
 class CTableData;
 class CFillProgress;
+struct CTableView;
 class CTemplateDialog;
 
 class CTableWnd : public QWidget {
@@ -71,10 +72,8 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
-    using FillFunction
-        = bool (*)(CDatabase&, CTableData&, const IdList&, const IdList&, CFillProgress*);
     // Fills the grid in one of the two views, with the progress window; false when cancelled.
-    bool Display(FillFunction fill, const IdList& countries, const IdList& dataIds);
+    bool Display(const CTableView& view, const IdList& countries, const IdList& dataIds);
     void OnBarCommand(int id);
     void OnSelectionChanged(int column, int row);
     void OnRightButtonUp(int column, int row);

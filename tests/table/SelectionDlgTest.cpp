@@ -113,6 +113,18 @@ void Key(QWidget* w, int key) {
     QApplication::sendEvent(w, &press);
 }
 
+// Runs action once the configuration dialog has come into view, which is when its open timer
+// has ticked the preset lists: filling the trees may take longer than any fixed wait.
+void WhenOpen(CTabConfigDlg& config, std::function<void()> action) {
+    auto* timer = new QTimer(&config);
+    QObject::connect(timer, &QTimer::timeout, &config, [timer, &config, action] {
+        if (config.y() <= -1000) return;
+        timer->stop();
+        action();
+    });
+    timer->start(5);
+}
+
 const QString kNoCountries = "H I N W E I S\tBitte wählen Sie zunächst die gewünschten Länder aus!";
 const QString kNoData = "H I N W E I S\tBitte wählen Sie zunächst die gewünschten Datenfelder aus!";
 
@@ -215,7 +227,7 @@ TEST_F(SelectionDlg, ConfigurationEndsWithTheViewAndItsLists) {
     for (const auto& c : cases) {
         CTabConfigDlg config(nullptr, &m_db);
         config.SetSelection({kOesterreich, kDeutschland}, {kBip});
-        QTimer::singleShot(20, &config, [&] {
+        WhenOpen(config, [&] {
             EXPECT_GT(config.y(), -1000);
             if (c.button)
                 Click(config.Controls().Push(c.button));
@@ -231,7 +243,7 @@ TEST_F(SelectionDlg, ConfigurationEndsWithTheViewAndItsLists) {
 
     // Nothing ticked, then countries only: each view button shows its hint and stays.
     CTabConfigDlg config(nullptr, &m_db);
-    QTimer::singleShot(20, &config, [&] {
+    WhenOpen(config, [&] {
         Click(config.Controls().Push(1004));
         CheckIds(*config.CountryTree(), {kSchweiz});
         Click(config.Controls().Push(1005));
