@@ -581,6 +581,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
         return;
 
     bool filled = false;
+    bool cancelled = false;
     {
         CDBBusyCursor busy;
         if (!countries.empty()) countryIds = countries;
@@ -605,6 +606,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
         filled = kind == 1 ? table->DisplayStaaten(countryIds, validIds)
                            : table->DisplayDaten(countryIds, validIds);
         m_filling = false;
+        cancelled = !filled && table && table->WasCancelled();
         filled = filled && table;
     }
     if (filled) {
@@ -618,6 +620,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
         update();
     } else {
         CloseWorkspace(false);
+        if (cancelled) ShowMessageBox(kMsgTableNotCompleted, kCaptionHinweis, MsgIcon::Information);
     }
 }
 

@@ -104,6 +104,7 @@ bool CTableWnd::Display(const CTableView& view, const IdList& countries, const I
         done = FillTable(view, *db, m_grid->GetTableData(), countries, dataIds, &progress);
     }
     // A cancelled run leaves the grid as it is: the main window closes the table.
+    m_cancelled = !done;
     if (done) m_grid->RebuildVisible();
     return done;
 }
@@ -169,6 +170,11 @@ void CTableWnd::OnBarCommand(int id) {
             PrintTable();
             break;
         case kCloseId:
+            // Closing deletes the workspace file: nothing the user should lose by a slip.
+            if (ShowMessageBox(kMsgCloseTable, kCaptionHinweis, MsgIcon::Information,
+                               MsgButtons::YesNo)
+                != IDYES)
+                break;
             if (CTableHost* host = TableHost()) host->CloseTable();
             break;
         default:

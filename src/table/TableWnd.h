@@ -18,6 +18,15 @@ class CFillProgress;
 struct CTableView;
 class CTemplateDialog;
 
+// The hint after a fill the user cancelled: the table is closed, not shown half built.
+inline constexpr const char* kMsgTableNotCompleted
+    = "Der Aufbau der Tabelle wurde abgebrochen!\nDie Tabelle ist nicht vollständig und wird "
+      "daher geschlossen.";
+
+// The question before the bar's close button closes the table and deletes its workspace.
+inline constexpr const char* kMsgCloseTable
+    = "Möchten Sie die Tabelle wirklich schließen?\n\nDer Arbeitsbereich wird dabei gelöscht.";
+
 class CTableWnd : public QWidget {
     Q_OBJECT
 public:
@@ -59,6 +68,8 @@ public:
     CDatabase* Database() const { return m_resources.database; }
     // True while a fill runs: the window then takes no commands.
     bool IsFilling() const { return m_filling; }
+    // True when the user cancelled the last Display call.
+    bool WasCancelled() const { return m_cancelled; }
 
     // The bar's export command: asks for a file and writes the table as HTML. True when a
     // file was written.
@@ -82,6 +93,7 @@ private:
     CTable* m_grid = nullptr;
     CTableResources m_resources;
     bool m_filling = false;
+    bool m_cancelled = false;
 };
 
 // The table window a widget (a cell, a grid) sits in, or null.

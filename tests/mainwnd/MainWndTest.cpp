@@ -16,6 +16,7 @@
 #include "app/Settings.h"
 #include "controls/BitmapResource.h"
 #include "controls/FlatMenu.h"
+#include "controls/ProgressWnd.h"
 #include "controls/TemplateDialog.h"
 #include "data/ErrorReporter.h"
 #include "fixtures/FixtureAlmanac.h"
@@ -467,6 +468,35 @@ TEST_F(MainWndTest, OwnedWindowsAndClosingTheTable) {
     delete wnd->TableWindow();
     EXPECT_EQ(wnd->TableWindow(), nullptr);
     wnd->grab();
+}
+
+// A fill the user cancels: the table goes, the workspace file stays as it was, and the user is
+// told that the table was not completed.
+TEST_F(MainWndTest, CancelledFillClosesTheTableAndSaysSo) {
+    Create();
+    Settle();
+    wnd->ShowTable(1, 2, {fixture::kDeutschland, fixture::kAegypten}, {fixture::kBip});
+    ASSERT_NE(wnd->TableWindow(), nullptr);
+    EXPECT_EQ(Boxes(), "");
+
+    bool pressed = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<CTemplateDialog*>(w);
+            if (dialog && dialog->TemplateId() == 167 && dialog->isVisible()) {
+                Press(dialog, CProgressWnd::kCancelId);
+                pressed = true;
+            }
+        }
+    });
+    wnd->ShowTable(2, 2, {fixture::kOesterreich, fixture::kDeutschland}, {fixture::kBip});
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(wnd->TableWindow(), nullptr);
+    EXPECT_EQ(wnd->CurrentWorkspace(), 0u);
+    EXPECT_EQ(ReadWorkspace(2).countryIds, (IdList{fixture::kDeutschland, fixture::kAegypten}));
+    EXPECT_EQ(Boxes(),
+              "H I N W E I S\tDer Aufbau der Tabelle wurde abgebrochen!\\nDie Tabelle ist nicht "
+              "vollständig und wird daher geschlossen.\n");
 }
 
 // Profile names that would leave the user-data folder, empty input, an existing profile kept

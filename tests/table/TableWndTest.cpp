@@ -470,3 +470,22 @@ TEST_F(TableWndTest, BarExportPrintAndClose) {
     press(CTableWnd::kCloseId);
     EXPECT_EQ(host.Take(), "close");
 }
+
+TEST_F(TableWndTest, CloseAsksFirstAndNoKeepsTheTable) {
+    ASSERT_TRUE(wnd->DisplayDaten({kOesterreich, kDeutschland}, {kWaehrung, kEinwohner}));
+    Boxes();
+    const std::string question
+        = "H I N W E I S\tMöchten Sie die Tabelle wirklich schließen?\\n\\nDer Arbeitsbereich "
+          "wird dabei gelöscht.\n";
+    auto close = [&](const char* answer) {
+        CScopedEnv answers("KOMPENDOR_ANSWERS", answer);
+        emit wnd->Bar()->Controls().Push(CTableWnd::kCloseId)->command(CTableWnd::kCloseId);
+        QApplication::processEvents();
+    };
+    close("no");
+    EXPECT_EQ(Boxes(), question);
+    EXPECT_EQ(host.Take(), "");
+    close("yes");
+    EXPECT_EQ(Boxes(), question);
+    EXPECT_EQ(host.Take(), "close");
+}
