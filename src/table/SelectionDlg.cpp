@@ -14,7 +14,12 @@ std::string CountryFilter(bool allCountries) { return allCountries ? "" : "LandT
 
 bool HostAllCountries() { return TableHost() && TableHost()->AllCountries(); }
 
+// The selected row of the selection trees: the warm accent of the table's selected cell, which
+// stands out from both trees' colours.
+const QColor kSelectionFrame(255, 138, 14);
+
 void InitCountryTree(CNOXTreeCtrl& tree, CDatabase* database, bool allCountries) {
+    tree.SetSelectionFrame(kSelectionFrame);
     tree.SetItemBitmaps(166, 160, 0);
     tree.SetCheckBitmaps(163, 164, 163, 164);
     tree.SetColours(Qt::white, Qt::white, Qt::white, QColor(94, 106, 134), QColor(84, 95, 122),
@@ -26,6 +31,9 @@ void InitCountryTree(CNOXTreeCtrl& tree, CDatabase* database, bool allCountries)
 }
 
 void InitDataTree(CNOXTreeCtrl& tree, CDatabase* database) {
+    tree.SetSelectionFrame(kSelectionFrame);
+    // The nodes are groups of data fields, not fields: a tick on a group means its fields.
+    tree.SetTickGroups(true);
     tree.SetItemBitmaps(175, 174, 0);
     tree.SetCheckBitmaps(173, 170, 173, 170);
     const QColor ink(63, 63, 63);
@@ -64,7 +72,8 @@ void SelectCountryByPrefix(CNOXTreeCtrl& tree, CDatabase* database, const QStrin
         ToNumber(rs.GetFieldValue("ID"), number);
         id = static_cast<std::int32_t>(number);
     });
-    if (found && id > 0) tree.SelectID(id, true, false);
+    // The match stands in the middle of the list, with rows before and after it in view.
+    if (found && id > 0 && tree.SelectID(id, true, false)) tree.ScrollToCentre(tree.FindItem(id));
 }
 
 IdList CheckedIds(const CNOXTreeCtrl& tree) {

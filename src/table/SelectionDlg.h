@@ -17,7 +17,7 @@ class CStaticCtrl;
 std::string CountryFilter(bool allCountries);
 // Sets tree up as a country tree over "Land" (bitmaps, colours, order by title) and fills it.
 void InitCountryTree(CNOXTreeCtrl& tree, CDatabase* database, bool allCountries);
-// Sets tree up as the data-field tree over "Val" and fills it.
+// Sets tree up as the data-field tree over "Val", ticking by groups, and fills it.
 void InitDataTree(CNOXTreeCtrl& tree, CDatabase* database);
 // Fills a country tree again with or without the filter; the ticks that it still shows stay.
 void RefillCountryTree(CNOXTreeCtrl& tree, bool allCountries);
@@ -25,8 +25,8 @@ void RefillCountryTree(CNOXTreeCtrl& tree, bool allCountries);
 bool HostAllCountries();
 
 // The type-ahead: selects the first top-level country whose title starts with text, in
-// alphabetical order, and scrolls it into view. A text that matches none is reported with
-// context and selects nothing. Quotes and wildcards in text match only themselves.
+// alphabetical order, and scrolls it into the middle of the list. A text that matches none is
+// reported with context and selects nothing. Quotes and wildcards in text match only themselves.
 void SelectCountryByPrefix(CNOXTreeCtrl& tree, CDatabase* database, const QString& text,
                            const char* context);
 

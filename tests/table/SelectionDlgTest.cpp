@@ -163,6 +163,36 @@ TEST_F(SelectionDlg, ApplyingNeedsATickAndHandsOverTheTreeOrder) {
     EXPECT_EQ(m_host.applied.size(), 3u);
 }
 
+// A group of the data-field tree stands for its fields: ticking it ticks them, and they are
+// what is applied; a group's own ID never is.
+TEST_F(SelectionDlg, TickingAGroupTicksItsFields) {
+    CSelectDatenDlg daten(nullptr, &m_db);
+    daten.show();
+    CNOXTreeCtrl* tree = daten.Tree();
+    QTreeWidgetItem* wirtschaft = tree->FindItem(kWirtschaft);
+    ASSERT_NE(wirtschaft, nullptr);
+    const QPoint box(tree->LayoutOf(wirtschaft).checkX + 8,
+                     tree->visualItemRect(wirtschaft).center().y());
+    QMouseEvent press(QEvent::MouseButtonPress, box, tree->viewport()->mapToGlobal(box),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(tree->viewport(), &press);
+    EXPECT_EQ(tree->CheckStateOf(wirtschaft), Qt::Checked);
+
+    // One field less: the group shows partly ticked, and the others are applied.
+    tree->SetCheck(tree->FindItem(kWaehrung), false);
+    EXPECT_EQ(tree->CheckStateOf(wirtschaft), Qt::PartiallyChecked);
+    Click(daten.Controls().Push(1006));
+    EXPECT_EQ(m_host.applied.back(), (std::pair<IdList, IdList>{{}, {kBip, kInflation}}));
+
+    // The profile and the configuration dialog get the fields, too.
+    Click(daten.Controls().Push(1031));
+    EXPECT_EQ(m_host.saved.back(), (std::pair<std::string, IdList>{"vlt", {kBip, kInflation}}));
+    CTabConfigDlg config(nullptr, &m_db);
+    config.FillTrees();
+    config.DataTree()->SetCheck(config.DataTree()->FindItem(kBevoelkerung), true);
+    EXPECT_EQ(CheckedIds(*config.DataTree()), (IdList{kEinwohner, kDichte, kStaatsform}));
+}
+
 TEST_F(SelectionDlg, AllEntriesSettingIsSharedByTheCountryTrees) {
     CSelectStaatDlg staaten(nullptr, &m_db);
     EXPECT_FALSE(staaten.Tree()->SelectID(kFaeroeer));
