@@ -746,12 +746,15 @@ void CTable::resizeEvent(QResizeEvent*) {
 }
 
 void CTable::paintEvent(QPaintEvent*) {
-    // The three corners that neither a pane nor a bar covers.
+    // The three corners that neither a pane nor a bar covers, and the corner cell's place
+    // until the cell has a window (while the grid is filled, the parent's black showed).
     QPainter dc(this);
     const int w = width();
     const int h = height();
     const int vw = verticalBarWidth;
     const int hh = horizontalBarHeight;
+    if (GetCellWindow(0, 0) == nullptr)
+        dc.fillRect(0, 0, rowHeaderWidth, columnHeaderHeight, columnHeaderColour);
     dc.fillRect(w - vw, 0, vw, columnHeaderHeight, columnHeaderColour);
     dc.fillRect(w - vw, h - hh, vw, hh, cellColour);
     dc.fillRect(0, h - hh, rowHeaderWidth, hh, rowHeaderColour);

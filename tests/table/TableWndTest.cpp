@@ -407,6 +407,17 @@ TEST_F(TableWndTest, ContextMenus) {
     EXPECT_EQ(grid->GetColumnWidth(2), 220);
 }
 
+// While the grid fills, nothing has a window yet: the corner shows the header colour, not the
+// black of the window behind it.
+TEST_F(TableWndTest, CornerInTheHeaderColourWhileFilling) {
+    const QColor header(173, 186, 206);
+    EXPECT_EQ(Pixel(wnd.get(), 10, CTableWnd::kBarHeight + 10), header);
+    QColor during;
+    QTimer::singleShot(0, [&] { during = Pixel(wnd.get(), 10, CTableWnd::kBarHeight + 10); });
+    ASSERT_TRUE(wnd->DisplayStaaten({kDeutschland, kOesterreich}, {kEinwohner, kWaehrung}));
+    EXPECT_EQ(during, header);
+}
+
 TEST_F(TableWndTest, CancelEndsTheFill) {
     // The user closes the progress window while the run works.
     QTimer::singleShot(0, [] {
