@@ -103,14 +103,20 @@ public:
     CellMenu MenuEntries() const override;
     void OnMenuCommand(int id) override;
 
-    // The flag, or null when the country's flag could not be read.
+    // The flag, or null when the country's flag could not be read. It is hidden while the
+    // column is too narrow for it beside the buttons.
     QWidget* Flag() const;
+    // The name as the head shows it: in the room left of the flag, cut with "…" when it is
+    // longer.
+    QString ShownName(const CellData* record) const;
 
 protected:
     bool event(QEvent* e) override;
 
 private:
     void OnButton(int id);
+    void PlaceFlag(int width);
+    QRect NameRect() const;
 
     CNOXButton* m_article = nullptr;
     CNOXButton* m_map = nullptr;

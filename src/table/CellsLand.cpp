@@ -1,4 +1,5 @@
 // The cell kinds of the country-column view: a column per country, a row per data field.
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPixmapCache>
 
@@ -119,14 +120,40 @@ bool CColHeadLand::InitCell() {
         // A flag that cannot be read is left out; the head works without it.
         if (!picture.isNull()) {
             m_flag = new CFlagPicture(this, picture);
-            m_flag->move(width() - 4 - m_flag->width(), 5);
-            m_flag->show();
         }
     }
+    PlaceFlag(width());
     return true;
 }
 
 QWidget* CColHeadLand::Flag() const { return m_flag; }
+
+void CColHeadLand::PlaceFlag(int width) {
+    // A button cut off at the cell's edge is no button: only those that fit wholly show.
+    int buttonsRight = 0;
+    for (CNOXButton* button : {m_article, m_map, m_menu}) {
+        if (button == nullptr) continue;
+        const bool fits = button->x() + button->width() <= width - 1;
+        button->setVisible(fits);
+        if (fits) buttonsRight = button->x() + button->width();
+    }
+    if (m_flag == nullptr) return;
+    const int left = width - 4 - m_flag->width();
+    m_flag->move(left, 5);
+    // In a narrow column the flag would cover the buttons: the buttons keep their place.
+    m_flag->setVisible(left >= buttonsRight + 4);
+}
+
+QRect CColHeadLand::NameRect() const {
+    QRect box = rect().adjusted(5, 4, -5, 0);
+    if (m_flag != nullptr && !m_flag->isHidden()) box.setRight(m_flag->x() - 5);
+    return box;
+}
+
+QString CColHeadLand::ShownName(const CellData* record) const {
+    const QFontMetrics metrics(StaatenLook().columnHead.font.Font());
+    return metrics.elidedText(GetCellText(record), Qt::ElideRight, NameRect().width());
+}
 
 void CColHeadLand::DrawCell(QPainter& dc, const QRect& rect, const CellData* record) {
     const CLandHeadLook& look = StaatenLook().columnHead;
@@ -141,13 +168,10 @@ void CColHeadLand::DrawCell(QPainter& dc, const QRect& rect, const CellData* rec
     VLine(dc, w - 1, 0, h, look.right);
     dc.setFont(look.font.Font());
     dc.setPen(look.ink);
-    dc.drawText(rect.adjusted(5, 4, -5, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                GetCellText(record));
+    dc.drawText(NameRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, ShownName(record));
 }
 
-void CColHeadLand::OnCellSize(int, int, int right, int) {
-    if (m_flag != nullptr) m_flag->move(right - 4 - m_flag->width(), 5);
-}
+void CColHeadLand::OnCellSize(int, int, int right, int) { PlaceFlag(right); }
 
 QString CColHeadLand::GetCellHTML(const CellData* record) const { return KindHTML(record); }
 

@@ -249,6 +249,40 @@ TEST_F(TableWndTest, StaatenViewHeadsAndClicks) {
     EXPECT_EQ(grid->GetSelectedColumn(), 2);
 }
 
+// A country head narrower than its buttons and flag: the flag makes room for the buttons, and a
+// name longer than the room left of it is cut with an ellipsis.
+TEST_F(TableWndTest, NarrowCountryHeadKeepsItsButtonsFree) {
+    ASSERT_TRUE(wnd->DisplayStaaten({kDeutschland, kSchweiz}, {kEinwohner}));
+    auto* head = Cell<CColHeadLand>(1, 0);
+    ASSERT_NE(head, nullptr);
+    QWidget* flag = head->Flag();
+    ASSERT_NE(flag, nullptr);
+    EXPECT_TRUE(flag->isVisible());
+    EXPECT_EQ(head->ShownName(grid->GetData(1, 0)), QStringLiteral("Deutschland"));
+
+    ASSERT_TRUE(grid->ResizeColumn(1, 80 - 300));
+    QApplication::processEvents();
+    EXPECT_EQ(head->width(), 80);
+    EXPECT_FALSE(flag->isVisible());
+    // The buttons that show lie wholly in the head, nothing over them; the first always fits.
+    int shown = 0;
+    for (auto* button : head->findChildren<CNOXButton*>()) {
+        if (button->isHidden()) continue;
+        ++shown;
+        EXPECT_TRUE(head->rect().contains(button->geometry())) << button->ControlId();
+        EXPECT_EQ(head->childAt(button->geometry().center()), button) << button->ControlId();
+    }
+    EXPECT_GE(shown, 1);
+    const QString name = head->ShownName(grid->GetData(1, 0));
+    EXPECT_TRUE(name.endsWith(QChar(0x2026))) << name.toStdString();
+    EXPECT_TRUE(QStringLiteral("Deutschland").startsWith(name.chopped(1)));
+
+    // Wide again: the flag is back where it was.
+    ASSERT_TRUE(grid->ResizeColumn(1, 300 - 80));
+    EXPECT_TRUE(flag->isVisible());
+    EXPECT_EQ(flag->geometry(), QRect(300 - 4 - 56, 5, 56, 42));
+}
+
 TEST_F(TableWndTest, DatenViewYearColumns) {
     ASSERT_TRUE(wnd->DisplayDaten({kDeutschland, kOesterreich, kAegypten, kSchweiz},
                                   {kEinwohner, kWaehrung, kInflation, kHandel}));
