@@ -17,6 +17,7 @@
 #include "data/ErrorReporter.h"
 #include "data/SqlText.h"
 #include "data/ValueRoutines.h"
+#include "mainwnd/CommandBar.h"
 #include "mainwnd/DeleteProfileDlg.h"
 #include "mainwnd/DialogPlacement.h"
 #include "mainwnd/ProfileMenu.h"
@@ -33,7 +34,6 @@
 
 namespace {
 
-constexpr int kCommandBarTemplate = 129;
 // Margin between the command bar or the client edges and the table window.
 constexpr int kTableMargin = 12;
 // What shows around the background picture and the table frame.
@@ -77,8 +77,7 @@ CMainWnd::CMainWnd(CDatabase* database, QWidget* parent)
     m_cornerBottomLeft = LoadBitmapResource(150);
     m_cornerBottomRight = LoadBitmapResource(153);
 
-    m_pCommandBar
-        = new CTemplateDialog(kCommandBarTemplate, this, CTemplateDialog::Placement::Child);
+    m_pCommandBar = new CCommandBar(this);
     // Queued: a workspace command may run a modal dialog, which must not start inside the
     // button's own mouse handling.
     connect(m_pCommandBar, &CTemplateDialog::command, this, &CMainWnd::OnBarCommand,
