@@ -1,7 +1,5 @@
 #include "app/MainWindowFactory.h"
 
-#include <QToolTip>
-
 #include "app/IntroWnd.h"
 #include "app/KompendorApp.h"
 #include "app/Settings.h"
@@ -25,14 +23,6 @@ void ApplyToolTipSettings(const CSettings& settings) {
     style.textColor = FromColorRef(settings.toolTipTextColor);
     style.backColor = FromColorRef(settings.toolTipBackColor);
     SetToolTipStyle(style);
-    // The toolkit's own tips (plain widgets) look the same.
-    QPalette palette = QToolTip::palette();
-    palette.setColor(QPalette::ToolTipBase, style.backColor);
-    palette.setColor(QPalette::ToolTipText, ReadableToolTipText(style));
-    QToolTip::setPalette(palette);
-    QFont font(style.font);
-    font.setPointSize(qMax(1, style.fontSize));
-    QToolTip::setFont(font);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QScreen>
+#include <QToolTip>
 
 namespace {
 
@@ -32,7 +33,17 @@ QColor ReadableToolTipText(const CToolTipStyle& style) {
     return qGray(style.backColor.rgb()) < 128 ? QColor(Qt::white) : QColor(Qt::black);
 }
 
-void SetToolTipStyle(const CToolTipStyle& style) { Style() = style; }
+void SetToolTipStyle(const CToolTipStyle& style) {
+    Style() = style;
+    // The toolkit's own tips (plain widgets, the bitmap buttons) look the same.
+    QPalette palette = QToolTip::palette();
+    palette.setColor(QPalette::ToolTipBase, style.backColor);
+    palette.setColor(QPalette::ToolTipText, ReadableToolTipText(style));
+    QToolTip::setPalette(palette);
+    QFont font(style.font);
+    font.setPointSize(qMax(1, style.fontSize));
+    QToolTip::setFont(font);
+}
 
 const CToolTipStyle& ToolTipStyle() { return Style(); }
 

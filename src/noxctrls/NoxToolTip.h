@@ -18,7 +18,8 @@ struct CToolTipStyle {
     QColor backColor = QColor(0, 0, 0);
 };
 
-// Sets the look and delay of every tooltip shown from now on.
+// Sets the look and delay of every tooltip shown from now on: the push buttons' and the
+// toolkit's own (the colours and the font; the toolkit keeps its delay).
 NOXCTRLS_EXPORT void SetToolTipStyle(const CToolTipStyle& style);
 NOXCTRLS_EXPORT const CToolTipStyle& ToolTipStyle();
 

@@ -79,7 +79,10 @@ CNOXButton* MakeCellButton(QWidget* cell, int id, int normal, int hover, int pre
 }
 
 CNOXButton* MakeCellButton(QWidget* cell, int id, const CCellButton& pictures, const QPoint& pos) {
-    return MakeCellButton(cell, id, pictures.normal, pictures.hover, pictures.pressed, pos);
+    CNOXButton* button
+        = MakeCellButton(cell, id, pictures.normal, pictures.hover, pictures.pressed, pos);
+    if (pictures.toolTip != nullptr) button->SetToolTip(QString::fromUtf8(pictures.toolTip));
+    return button;
 }
 
 CellSortButton MakeSortButton(QWidget* cell, int id, const CCellButton& pictures,
@@ -180,6 +183,7 @@ CFlagPicture::CFlagPicture(QWidget* parent, const QPixmap& picture)
     : QWidget(parent), m_picture(picture) {
     resize(picture.size());
     setCursor(PointerCursor(parent));
+    setToolTip(QStringLiteral("Flagge zeigen"));
 }
 
 void CFlagPicture::paintEvent(QPaintEvent*) {

@@ -1,5 +1,14 @@
 #include "table/TableLook.h"
 
+namespace {
+
+// The tooltips of the buttons that show a pictogram only.
+constexpr const char* kChooseCountries = "Länder auswählen";
+constexpr const char* kChooseFields = "Datenfelder auswählen";
+constexpr const char* kMenu = "Menü öffnen";
+
+}  // namespace
+
 const QFont& CCellFont::Font() const {
     if (!m_font) {
         QFont font{QString::fromLatin1(face)};
@@ -13,7 +22,12 @@ const QFont& CCellFont::Font() const {
 const CStaatenLook& StaatenLook() {
     static const CStaatenLook look{
         // Corner
-        {240, {219, 218, 225}, {234, 239, 238}, false, {}, {}},
+        {240,
+         {219, 218, 225, 0, kChooseFields},
+         {234, 239, 238, 0, kChooseCountries},
+         false,
+         {},
+         {}},
         // Country head
         {QColor(113, 130, 170),
          QColor(174, 184, 209),
@@ -26,7 +40,7 @@ const CStaatenLook& StaatenLook() {
          {"Arial", 10, true},
          {228, 233, 232},
          {231, 230, 229},
-         {214, 213, 212}},
+         {214, 213, 212, 0, kMenu}},
         // Data-field row head
         {QColor(237, 226, 191),
          QColor(231, 219, 181),
@@ -38,7 +52,7 @@ const CStaatenLook& StaatenLook() {
          {"Small Fonts", 7.4, true},
          0,
          18,
-         {217, 216, 215}},
+         {217, 216, 215, 0, kMenu}},
         // Value cell
         {QColor(242, 246, 255),
          QColor(232, 239, 254),
@@ -54,7 +68,12 @@ const CStaatenLook& StaatenLook() {
 const CDatenLook& DatenLook() {
     static const CDatenLook look{
         // Corner
-        {241, {237, 236, 235}, {222, 221, 220}, true, {250, 249, 248, 247}, {208, 242, 257, 255}},
+        {241,
+         {237, 236, 235, 0, kChooseCountries},
+         {222, 221, 220, 0, kChooseFields},
+         true,
+         {250, 249, 248, 247, "Länder aufsteigend sortieren"},
+         {208, 242, 257, 255, "Länder absteigend sortieren"}},
         // Data-field head
         {QColor(237, 226, 191),
          QColor(146, 136, 117),
@@ -65,9 +84,9 @@ const CDatenLook& DatenLook() {
          QColor(232, 213, 176),
          QColor(244, 234, 216),
          QColor(177, 163, 135),
-         {217, 216, 215},
-         {246, 245, 244, 243},
-         {254, 253, 252, 251},
+         {217, 216, 215, 0, kMenu},
+         {246, 245, 244, 243, "Aufsteigend sortieren"},
+         {254, 253, 252, 251, "Absteigend sortieren"},
          {{QColor(219, 236, 214), QColor(139, 166, 132), QColor(182, 217, 172),
            QColor(113, 145, 113)},
           {QColor(219, 236, 214), QColor(139, 166, 132), QColor(162, 202, 151),
@@ -85,7 +104,7 @@ const CDatenLook& DatenLook() {
          {"Arial", 8.9, true},
          140,
          0,
-         {211, 210, 209}},
+         {211, 210, 209, 0, kMenu}},
         // Value cell
         {QColor(249, 247, 239),
          QColor(254, 252, 243),

@@ -25,13 +25,15 @@ private:
     mutable std::optional<QFont> m_font;
 };
 
-// The three pictures of an image button (normal, under the mouse, pressed), and for a sort
-// button the normal picture while its sort is on (0: none).
+// The three pictures of an image button (normal, under the mouse, pressed), for a sort button
+// the normal picture while its sort is on (0: none), and the tooltip of a button that shows
+// only a pictogram (null: none).
 struct CCellButton {
     int normal;
     int hover;
     int pressed;
     int active = 0;
+    const char* toolTip = nullptr;
 };
 
 // The corner: its background picture over the header colour, the two selection buttons and,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -281,6 +282,34 @@ TEST_F(TableWndTest, NarrowCountryHeadKeepsItsButtonsFree) {
     ASSERT_TRUE(grid->ResizeColumn(1, 300 - 80));
     EXPECT_TRUE(flag->isVisible());
     EXPECT_EQ(flag->geometry(), QRect(300 - 4 - 56, 5, 56, 42));
+}
+
+// Every button that shows a pictogram only says in its tooltip what it does.
+TEST_F(TableWndTest, PictogramButtonsHaveTooltips) {
+    auto tips = [](QWidget* cell) {
+        std::map<int, std::string> out;
+        for (auto* button : cell->findChildren<CNOXButton*>())
+            out[button->ControlId()] = button->ToolTip().toStdString();
+        return out;
+    };
+    using Tips = std::map<int, std::string>;
+    ASSERT_TRUE(wnd->DisplayStaaten({kDeutschland}, {kEinwohner}));
+    EXPECT_EQ(tips(Cell<CRootLand>(0, 0)),
+              (Tips{{100, "Datenfelder auswählen"}, {101, "Länder auswählen"}}));
+    EXPECT_EQ(tips(Cell<CRowHeadLand>(0, 1)), (Tips{{100, "Menü öffnen"}}));
+    // "Länderinfo" and "Karte" carry their names in their pictures.
+    EXPECT_EQ(tips(Cell<CColHeadLand>(1, 0)), (Tips{{100, ""}, {101, ""}, {102, "Menü öffnen"}}));
+    EXPECT_EQ(Cell<CColHeadLand>(1, 0)->Flag()->toolTip(), QStringLiteral("Flagge zeigen"));
+
+    ASSERT_TRUE(wnd->DisplayDaten({kDeutschland}, {kEinwohner}));
+    EXPECT_EQ(tips(Cell<CRootData>(0, 0)), (Tips{{100, "Länder auswählen"},
+                                                 {101, "Datenfelder auswählen"},
+                                                 {110, "Länder aufsteigend sortieren"},
+                                                 {111, "Länder absteigend sortieren"}}));
+    EXPECT_EQ(tips(Cell<CRowHeadData>(0, 1)), (Tips{{100, "Menü öffnen"}}));
+    EXPECT_EQ(tips(Cell<CColHeadDataYear>(1, 0)), (Tips{{100, "Menü öffnen"},
+                                                        {110, "Aufsteigend sortieren"},
+                                                        {111, "Absteigend sortieren"}}));
 }
 
 TEST_F(TableWndTest, DatenViewYearColumns) {
