@@ -528,7 +528,7 @@ TEST_F(TableWndTest, BarExportPrintAndClose) {
         CScopedEnv save("KOMPENDOR_SAVE_PATH", path.c_str());
         press(CTableWnd::kExportId);
     }
-    EXPECT_EQ(ReadFile(path), "<HTML><BODY>" + BuildHTML(grid->GetTableData()) + "</BODY></HTML>");
+    EXPECT_EQ(ReadFile(path), HTMLDocument(grid->GetTableData()));
     EXPECT_EQ(Boxes(),
               "H I N W E I S\tDie Tabelle wurde erfolgreich in " + path + " exportiert.\n");
     {
