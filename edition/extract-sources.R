@@ -88,21 +88,9 @@ write_source(wide, "worldbank_pop.csv", c(
     "object world_bank_pop). Source: The World Bank, data.worldbank.org",
     "Licence: CC BY 4.0"))
 
-# WHO tuberculosis notifications (tidyr): the new cases of all types, sexes and ages of a
-# country and year added up; a year without any reported figure stays empty.
-who <- as.data.frame(tidyr$who)
-case_cols <- grep("^new", names(who), value = TRUE)
-counts <- as.matrix(who[, case_cols])
-reported <- rowSums(!is.na(counts)) > 0
-total <- rowSums(counts, na.rm = TRUE)
-total[!reported] <- NA
-who_out <- data.frame(iso3 = who$iso3, year = who$year, tb_new_cases = total)
-who_out <- who_out[!is.na(who_out$tb_new_cases), ]
-write_source(who_out, "who_tb.csv", c(
-    "World Health Organization, Global Tuberculosis Report data: new tuberculosis cases",
-    "of all types, sexes and ages, added up per country and year; as published in the",
-    "R package tidyr (Debian r-cran-tidyr, object who). Source: www.who.int/tb/country/data",
-    "Licence: CC BY-NC-SA 3.0 IGO (WHO data)"))
+# The WHO's tuberculosis notifications (tidyr's object who) are not extracted: their
+# licence (CC BY-NC-SA 3.0 IGO) forbids the commercial use that the edition's ODbL terms
+# allow, and the series changes its definition in 2006.
 
 # World Development Indicators metadata: capital, coordinates, region, income group.
 wdi_out <- data.frame(iso3 = countries$iso3c, capital = countries$capital,

@@ -13,6 +13,9 @@ int RunSql(const CliArgs& args);
 int RunFormat(const CliArgs& args);
 int RunWorkspace(const CliArgs& args);
 int RunTable(const CliArgs& args);
+#ifdef KOMPENDOR_CLI_PICTURE
+int RunPicture(const CliArgs& args);
+#endif
 
 namespace {
 
@@ -28,6 +31,9 @@ const CliCommand kCommands[] = {
      "--view 1|2 --countries IDS|all --fields IDS|all [--year COLUMN=YEAR ...] "
      "[--sort COLUMN:asc|desc] [--html FILE]",
      &RunTable},
+#ifdef KOMPENDOR_CLI_PICTURE
+    {"picture", "ARCHIVE MEMBER --png FILE [--password TEXT]", &RunPicture},
+#endif
     {nullptr, nullptr, nullptr},
 };
 

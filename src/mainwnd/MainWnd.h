@@ -13,12 +13,14 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "controls/SkinFrame.h"
 #include "table/TableHost.h"
 #include "table/TableResources.h"
+#include "viewers/ViewerEnv.h"
 
 class CDatabase;
 class CTableWnd;
@@ -26,9 +28,12 @@ class CTabConfigDlg;
 class CSelectStaatDlg;
 class CSelectDatenDlg;
 class CTemplateDialog;
+class CImageWnd;
+class CFlagView;
+class IDriveTypes;
 struct CProfileMenuModel;
 
-class CMainWnd : public CSkinFrame, public CTableHost {
+class CMainWnd : public CSkinFrame, public CTableHost, public CPictureHost {
     Q_OBJECT
 
 public:
@@ -91,8 +96,8 @@ public:
     // Pictures of the viewers: printing with the product's notice line below it, and saving as
     // a bitmap file through the save dialog (false when cancelled or the file could not be
     // written).
-    void PrintPicture(QWidget* owner, const QImage& picture);
-    bool SavePicture(QWidget* owner, const QImage& picture, const QString& defaultName);
+    void PrintPicture(QWidget* owner, const QImage& picture) override;
+    bool SavePicture(QWidget* owner, const QImage& picture, const QString& defaultName) override;
     // "Bitte markieren Sie zunächst den Textbereich, ..."
     void BookmarkHint();
 
@@ -137,6 +142,8 @@ public:
     CTabConfigDlg* TabConfigDialog() const;
     CSelectStaatDlg* SelectStaatWindow() const;
     CSelectDatenDlg* SelectDatenWindow() const;
+    CImageWnd* ImageWindow() const;
+    CFlagView* FlagWindow() const;
     CTemplateDialog* CommandBar() const;
     // The rectangle of the table window: the client area below the bar, 12 pixels in.
     QRect TableRect() const;
@@ -179,6 +186,9 @@ private:
     void LayoutChildren();
     void PaintBackground(QPainter& painter, const QRect& client);
     void PaintTableFrame(QPainter& painter, const QRect& area);
+    // What the picture viewers are handed: this window's print and export, the placements in
+    // the registry and the insert-disc prompt.
+    CViewerEnv ViewerEnv();
 
     CDatabase* m_pDatabase;
     QCursor m_pointer = QCursor(Qt::PointingHandCursor);
@@ -201,6 +211,12 @@ private:
     QPointer<CSelectStaatDlg> m_pSelectStaatDlg;
     QPointer<CSelectDatenDlg> m_pSelectDatenDlg;
     QPointer<CTableWnd> m_pTableWnd;
+    QPointer<CImageWnd> m_pImageWnd;
+    QPointer<CFlagView> m_pFlagView;
+    // Window placements kept in the registry, and the drive types the insert-disc prompt
+    // needs (read on first use).
+    std::unique_ptr<CWindowPlacements> m_placements;
+    std::unique_ptr<IDriveTypes> m_drives;
 
     // Background 135 and the frame around the table: edges top 155, bottom 148, left 149,
     // right 152; corners top-left 151, top-right 154, bottom-left 150, bottom-right 153.

@@ -16,8 +16,9 @@ endif()
 # folder before it in this list; vmap, the world map renderer, stands alone.
 set(layers noxctrls platform data archive controls viewers text table map mainwnd)
 set(standalone vmap)
-# The only headers of app/ the main window reads: the settings record and the registry.
-set(mainwnd_app_headers "app/Settings.h" "app/Registry.h")
+# The only headers of app/ the main window reads: those of the core libraries there (the
+# settings record, the registry, the start-up checks), never the application object's.
+set(mainwnd_app_headers "app/Settings.h" "app/Registry.h" "app/Startup.h")
 
 set(breaches "")
 

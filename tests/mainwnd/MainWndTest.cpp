@@ -695,9 +695,10 @@ TEST_F(MainWndTest, RequestsAndTheirMessages) {
     wnd->OpenTextBrowserLandID(fixture::kDeutschland);
     EXPECT_EQ(Boxes(), "");
 
-    // ".eps" in the almanac is opened as ".gif"; anything but JPEG, GIF and BMP is refused,
-    // an upper-case ".EPS" too; an empty name does nothing.
+    // ".eps" in the almanac is opened as ".gif" (this installation has no archives); anything
+    // but JPEG, GIF and BMP is refused, an upper-case ".EPS" too; an empty name does nothing.
     wnd->OpenImageViewerByHTMLID(wnd.get(), 1004);
+    EXPECT_EQ(Boxes(), "\tDatei <pyramide.gif> nicht gefunden!?\n");
     wnd->OpenImage(wnd.get(), "Karte", "", "x.nox");
     EXPECT_EQ(Boxes(), "");
     wnd->OpenImage(wnd.get(), "Karte", "karte.tif", "x.nox");
@@ -715,7 +716,7 @@ TEST_F(MainWndTest, RequestsAndTheirMessages) {
     EXPECT_EQ(LastDBError().count, 2u);
     EXPECT_EQ(LastDBError().context, "CMainWnd::OpenImageViewerByFilename");
     EXPECT_EQ(LastDBError().message, "No current record.");
-    EXPECT_EQ(Boxes(), "");
+    EXPECT_EQ(Boxes(), "\tDatei <pyramide.gif> nicht gefunden!?\n");
 
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(QColor(10, 20, 30));

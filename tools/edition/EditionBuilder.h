@@ -1,6 +1,7 @@
 #pragma once
 // Builds the sample edition into an installation folder: settings files, the almanac
-// database, flags, map data, colour schemes and preset profiles.
+// database with its articles and navigation trees, flags, map data, colour schemes, preset
+// profiles, the page templates and the licence texts.
 
 #include <QString>
 #include <QStringList>
@@ -19,6 +20,7 @@ struct CEditionResult {
     bool upToDate = false;  // nothing was built: the stamp matched
     QString error;
     int countries = 0, fields = 0, values = 0, flags = 0, shapes = 0;
+    int articles = 0, navNodes = 0;
 };
 
 CEditionResult BuildEdition(const CEditionOptions& options);

@@ -1,6 +1,7 @@
 #include "EditionSources.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -51,7 +52,7 @@ public:
         return false;
     }
     bool SVarint(std::int64_t& value) {
-        std::uint64_t raw;
+        std::uint64_t raw = 0;
         if (!Varint(raw)) return false;
         value = std::int64_t(raw >> 1) ^ -std::int64_t(raw & 1);
         return true;
@@ -63,8 +64,8 @@ public:
         return true;
     }
     bool Skip(int wireType) {
-        std::uint64_t value;
-        const uchar* data;
+        std::uint64_t value = 0;
+        const uchar* data = nullptr;
         switch (wireType) {
             case 0:
                 return Varint(value);
@@ -163,8 +164,8 @@ bool ReadCapitals(const QString& path, QList<CCity>& capitals, QString& error) {
     // Coordinates are deltas to the previous city, in 1e-5 degrees.
     std::int64_t lastLon = 0, lastLat = 0;
     while (!reader.AtEnd()) {
-        const uchar* message;
-        std::uint64_t length;
+        const uchar* message = nullptr;
+        std::uint64_t length = 0;
         if (!reader.Bytes(message, length)) {
             error = path + ": damaged city list";
             return false;
@@ -172,15 +173,15 @@ bool ReadCapitals(const QString& path, QList<CCity>& capitals, QString& error) {
         CPbfReader fields(message, qsizetype(length));
         CCity city;
         while (!fields.AtEnd()) {
-            std::uint64_t key;
+            std::uint64_t key = 0;
             if (!fields.Varint(key)) {
                 error = path + ": damaged city record";
                 return false;
             }
             int tag = int(key >> 3), wireType = int(key & 7);
-            const uchar* text;
-            std::uint64_t textLength, number;
-            std::int64_t signedNumber;
+            const uchar* text = nullptr;
+            std::uint64_t textLength = 0, number = 0;
+            std::int64_t signedNumber = 0;
             bool ok = true;
             if (wireType == 2 && (tag == 2 || tag == 3 || tag == 7)) {
                 ok = fields.Bytes(text, textLength);
@@ -214,4 +215,63 @@ bool ReadCapitals(const QString& path, QList<CCity>& capitals, QString& error) {
         if (city.featureCode == "PPLC" || city.featureCode == "PPLG") capitals << city;
     }
     return true;
+}
+
+QHash<QString, QStringList> ReadCldrGroups(const QString& path) {
+    QHash<QString, QStringList> groups;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return groups;
+    static const QRegularExpression group(
+        "<group type=\"([A-Z0-9]+)\" contains=\"([A-Z0-9 ]+)\"([^>]*)/>");
+    const QString text = QString::fromUtf8(file.readAll());
+    auto it = group.globalMatch(text);
+    while (it.hasNext()) {
+        auto m = it.next();
+        // The deprecated variants of a group come after its current one.
+        if (m.captured(3).contains("deprecated") || groups.contains(m.captured(1))) continue;
+        groups.insert(m.captured(1), m.captured(2).split(' ', Qt::SkipEmptyParts));
+    }
+    return groups;
+}
+
+QList<CCalendarEntry> ReadCalendarFile(const QString& path) {
+    QList<CCalendarEntry> entries;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return entries;
+    static const QRegularExpression dated("^(\\d\\d)(?:/(\\d\\d))?\\s+(.*)$");
+    static const QRegularExpression year(",\\s*(\\d{3,4})\\s*$");
+    bool comment = false;
+    for (const QString& raw : QString::fromUtf8(file.readAll()).split('\n')) {
+        QString line = raw;
+        if (comment) {
+            if (line.contains("*/")) comment = false;
+            continue;
+        }
+        if (line.trimmed().startsWith("/*")) {
+            comment = !line.contains("*/");
+            continue;
+        }
+        if (line.startsWith('#') || line.startsWith("LANG=") || line.trimmed().isEmpty()) continue;
+        if (line.front().isSpace()) {
+            if (!entries.isEmpty()) entries.last().text += ' ' + line.trimmed();
+            continue;
+        }
+        auto m = dated.match(line);
+        if (!m.hasMatch()) continue;
+        CCalendarEntry entry;
+        entry.month = m.captured(1).toInt();
+        entry.day = m.captured(2).toInt();
+        entry.text = m.captured(3).trimmed();
+        entries << entry;
+    }
+    // The year stands at the end of the whole entry, after its continuation lines.
+    for (CCalendarEntry& entry : entries) {
+        entry.text = entry.text.simplified();
+        auto m = year.match(entry.text);
+        if (m.hasMatch()) {
+            entry.year = m.captured(1).toInt();
+            entry.text = entry.text.left(m.capturedStart()).trimmed();
+        }
+    }
+    return entries;
 }

