@@ -117,12 +117,17 @@ void CNOXTreeCtrl::SetItemBitmaps(int collapsed, int expanded, int leaf) {
 void CNOXTreeCtrl::SetCheckBitmaps(int unchecked, int checked, int unchecked2, int checked2) {
     m_checkOff = BitmapOrNone(unchecked);
     m_checkOn = BitmapOrNone(checked);
-    // A partly ticked group shows a square in the colour of the ticked box.
+    // A partly ticked group shows a square in the colour of the ticked box: the darkest
+    // opaque colour of its picture (the tick itself is light).
     m_partlyColour = QColor();
-    if (!m_checkOn.isNull()) {
-        const QImage on = m_checkOn.toImage();
-        const QColor sample = on.pixelColor(on.width() / 4, on.height() / 2);
-        if (sample.alpha() > 128) m_partlyColour = sample;
+    const QImage on = m_checkOn.toImage();
+    for (int y = 0; y < on.height(); ++y) {
+        for (int x = 0; x < on.width(); ++x) {
+            const QColor c = on.pixelColor(x, y);
+            if (c.alpha() < 224) continue;
+            if (!m_partlyColour.isValid() || c.lightness() < m_partlyColour.lightness())
+                m_partlyColour = c;
+        }
     }
     m_checkOff2 = BitmapOrNone(unchecked2);
     m_checkOn2 = BitmapOrNone(checked2);

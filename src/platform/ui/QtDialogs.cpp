@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 
 namespace {
 
@@ -202,7 +203,12 @@ public:
         text->setObjectName(QStringLiteral("text"));
         text->setTextFormat(Qt::PlainText);
         text->setWordWrap(true);
-        text->setMinimumWidth(260);
+        // As wide as its longest line, within bounds: a wrapping label left to itself takes
+        // the narrowest width its words allow.
+        int longest = 0;
+        for (const QString& line : text->text().split(QLatin1Char('\n')))
+            longest = std::max(longest, text->fontMetrics().horizontalAdvance(line));
+        text->setMinimumWidth(std::clamp(longest + 2, 260, 440));
         text->setMaximumWidth(440);
         text->setTextInteractionFlags(Qt::TextSelectableByMouse);
         body->addWidget(text, 1);
