@@ -605,9 +605,11 @@ void CNOXTreeCtrl::drawRow(QPainter* painter, const QStyleOptionViewItem& option
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                       item->text(0));
     if (selected && m_selectionFrame.isValid()) {
+        // Two pixels, as the table frames its selected cell.
         painter->setPen(m_selectionFrame);
         painter->setBrush(Qt::NoBrush);
         painter->drawRect(row.adjusted(0, 0, -1, -1));
+        painter->drawRect(row.adjusted(1, 1, -2, -2));
     }
     painter->restore();
 }
