@@ -14,9 +14,9 @@ public:
     virtual ~CTableHost() = default;
 
     // Commands of the cells and their context menus.
-    virtual void OpenTextBrowserLandID(std::int32_t landId) = 0;        // "Länderinfo zeigen"
-    virtual void ShowMap(std::int32_t landId) = 0;                      // "Karte zeigen"
-    virtual void ShowFlag(std::int32_t landId) = 0;                     // flag in a country head
+    virtual void OpenTextBrowserLandID(std::int32_t landId) = 0;  // "Länderinfo zeigen"
+    virtual void ShowMap(std::int32_t landId) = 0;                 // "Karte zeigen"
+    virtual void ShowFlag(std::int32_t landId) = 0;                // flag in a country head
     virtual void ShowMapValues(std::int32_t valId, unsigned year) = 0;  // world map
     virtual void OpenCountrySelection() = 0;
     virtual void OpenDataSelection() = 0;
@@ -39,8 +39,7 @@ public:
     // Profiles ("clt" country lists, "vlt" data-field lists). ProfileMenu opens the menu at a
     // screen position and gives the chosen profile's name and path; false when none chosen.
     virtual bool ProfileMenu(const std::string& extension, int screenX, int screenY,
-                             std::string& name, std::string& path)
-        = 0;
+                             std::string& name, std::string& path) = 0;
     // Asks for a name in the save-profile dialog, then stores the list under it.
     virtual void SaveProfileAsk(const std::string& extension, const IdList& ids) = 0;
     virtual void DeleteProfile(const std::string& extension) = 0;
