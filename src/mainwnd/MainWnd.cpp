@@ -30,11 +30,14 @@
 #include "platform/AtomicFile.h"
 #include "platform/DriveType.h"
 #include "platform/MessageBox.h"
+#include "table/CellInfoDlg.h"
 #include "table/SelectDatenDlg.h"
 #include "table/SelectStaatDlg.h"
 #include "table/TabConfigDlg.h"
 #include "table/TableWnd.h"
 #include "table/YearLogic.h"
+#include "text/NOXBrowser.h"
+#include "text/TextBrowser.h"
 #include "viewers/FlagView.h"
 #include "viewers/ImageWnd.h"
 
@@ -141,9 +144,12 @@ CMainWnd::~CMainWnd() {
     delete m_pTabConfigDlg;
     delete m_pSelectStaatDlg;
     delete m_pSelectDatenDlg;
+    delete m_pCellInfoDlg;
+    delete m_pTextBrowser;
     delete m_pTableWnd;
     delete m_pImageWnd;
     delete m_pFlagView;
+    delete m_pPrintHost;
 }
 
 void CMainWnd::Configure() {
@@ -306,6 +312,10 @@ void CMainWnd::timerEvent(QTimerEvent* event) {
         m_timerShow = 0;
         UpdateCommandBar();
         ShowMaximized();
+        return;
+    }
+    if (event->timerId() == m_timerPrint) {
+        OnPrintTimer();
         return;
     }
     if (event->timerId() == m_timerReload) {
@@ -472,26 +482,15 @@ void CMainWnd::OpenTextBrowserLandID(std::int32_t landId) {
     OpenTextBrowser(static_cast<std::int32_t>(htmlId), this, QString());
 }
 
-// The windows of the following requests (text browser, search, graph list, world map, cell
-// information, print browser) are not part of this build yet; the requests arrive here and
-// are dropped.
-
-void CMainWnd::OpenTextBrowser(std::int32_t, QWidget*, const QString&,
-                               const std::vector<std::string>&) {}
-
-void CMainWnd::OpenTextBrowserPanel(int) {}
+// The windows of the following requests (search, graph list, world map) are not part of this
+// build yet; the requests arrive here and are dropped. The article window, the cell
+// information and printing are in MainWndText.cpp.
 
 void CMainWnd::OpenSearch(QWidget*) {}
 
 void CMainWnd::OpenGraphList(int) {}
 
 void CMainWnd::ShowMapValues(std::int32_t, unsigned) {}
-
-void CMainWnd::OpenCellInfo(std::int32_t, std::int32_t, unsigned) {}
-
-void CMainWnd::PrintHTML(const std::string&) {}
-
-void CMainWnd::PrintPicture(QWidget*, const QImage&) {}
 
 bool CMainWnd::SavePicture(QWidget*, const QImage& picture, const QString& defaultName) {
     SaveDialogRequest request;
@@ -651,6 +650,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
 
     bool filled = false;
     bool cancelled = false;
+    CloseCellInfo();
     {
         CDBBusyCursor busy;
         if (!countries.empty()) countryIds = countries;
@@ -697,6 +697,7 @@ void CMainWnd::CloseWorkspace(bool deleteFile) {
     if (m_filling) return;
     if (m_pSelectStaatDlg) m_pSelectStaatDlg->close();
     if (m_pSelectDatenDlg) m_pSelectDatenDlg->close();
+    CloseCellInfo();
     // Deferred: the request may come from the table window's own bar, which is still on the
     // call stack.
     if (m_pTabConfigDlg) {

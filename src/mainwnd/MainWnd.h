@@ -20,6 +20,7 @@
 #include "controls/SkinFrame.h"
 #include "table/TableHost.h"
 #include "table/TableResources.h"
+#include "text/TextBrowserHost.h"
 #include "viewers/ViewerEnv.h"
 
 class CDatabase;
@@ -28,12 +29,18 @@ class CTabConfigDlg;
 class CSelectStaatDlg;
 class CSelectDatenDlg;
 class CTemplateDialog;
+class CTextBrowser;
+class CCellInfoDlg;
+class CNOXBrowser;
 class CImageWnd;
 class CFlagView;
 class IDriveTypes;
 struct CProfileMenuModel;
 
-class CMainWnd : public CSkinFrame, public CTableHost, public CPictureHost {
+class CMainWnd : public CSkinFrame,
+                 public CTableHost,
+                 public CPictureHost,
+                 public CTextBrowserHost {
     Q_OBJECT
 
 public:
@@ -50,7 +57,11 @@ public:
     };
 
     // Timers by their ids.
-    enum TimerId { kTimerShow = 1, kTimerReload = 2 };
+    enum TimerId { kTimerShow = 1, kTimerReload = 2, kTimerPrint = 5 };
+
+    // The product's notice line: the footer of printed pages and the line below printed
+    // pictures.
+    static constexpr const char* kNoticeLine = "Varnholt Kompendor 2004 – Alle Angaben ohne Gewähr";
 
     // Configures the frame, loads the background and frame pictures, creates the command bar
     // and starts the timers that show the window maximised (100 ms) and reload the workspace
@@ -147,7 +158,16 @@ public:
     CTemplateDialog* CommandBar() const;
     // The rectangle of the table window: the client area below the bar, 12 pixels in.
     QRect TableRect() const;
+    // The article window, the cell information and the hidden print host while they exist.
+    CTextBrowser* TextBrowserWindow() const;
+    CCellInfoDlg* CellInfoWindow() const;
+    CNOXBrowser* PrintHost() const;
 
+signals:
+    // The print host has ended a print; printed is true when a printout was made.
+    void printDone(bool printed);
+
+public:
     // CTableHost.
     void OpenTextBrowserLandID(std::int32_t landId) override;
     void ShowMap(std::int32_t landId) override;
@@ -186,6 +206,12 @@ private:
     void LayoutChildren();
     void PaintBackground(QPainter& painter, const QRect& client);
     void PaintTableFrame(QPainter& painter, const QRect& area);
+    // The article window, created on first use; null when the HTML folder is not there.
+    CTextBrowser* CreateTextBrowser();
+    // Destroys the cell information (a new table content has nothing to do with it).
+    void CloseCellInfo();
+    // Timer 5: prints once the print host has loaded its page.
+    void OnPrintTimer();
     // What the picture viewers are handed: this window's print and export, the placements in
     // the registry and the insert-disc prompt.
     CViewerEnv ViewerEnv();
@@ -211,6 +237,11 @@ private:
     QPointer<CSelectStaatDlg> m_pSelectStaatDlg;
     QPointer<CSelectDatenDlg> m_pSelectDatenDlg;
     QPointer<CTableWnd> m_pTableWnd;
+    QPointer<CCellInfoDlg> m_pCellInfoDlg;
+    QPointer<CTextBrowser> m_pTextBrowser;
+    QPointer<CNOXBrowser> m_pPrintHost;
+    // A text to print that came while the print host was printing.
+    std::string m_pendingPrint;
     QPointer<CImageWnd> m_pImageWnd;
     QPointer<CFlagView> m_pFlagView;
     // Window placements kept in the registry, and the drive types the insert-disc prompt
@@ -226,4 +257,5 @@ private:
 
     int m_timerShow = 0;
     int m_timerReload = 0;
+    int m_timerPrint = 0;
 };
