@@ -19,6 +19,7 @@
 #include "data/ErrorReporter.h"
 #include "data/SqlText.h"
 #include "data/ValueRoutines.h"
+#include "mainwnd/CommandBar.h"
 #include "mainwnd/DeleteProfileDlg.h"
 #include "mainwnd/DialogPlacement.h"
 #include "mainwnd/MediumCheck.h"
@@ -44,7 +45,6 @@
 
 namespace {
 
-constexpr int kCommandBarTemplate = 129;
 // Margin between the command bar or the client edges and the table window.
 constexpr int kTableMargin = 12;
 // What shows around the background picture and the table frame.
@@ -117,8 +117,7 @@ CMainWnd::CMainWnd(CDatabase* database, QWidget* parent)
     m_cornerBottomLeft = LoadBitmapResource(150);
     m_cornerBottomRight = LoadBitmapResource(153);
 
-    m_pCommandBar
-        = new CTemplateDialog(kCommandBarTemplate, this, CTemplateDialog::Placement::Child);
+    m_pCommandBar = new CCommandBar(this);
     // Queued: a workspace command may run a modal dialog, which must not start inside the
     // button's own mouse handling.
     connect(m_pCommandBar, &CTemplateDialog::command, this, &CMainWnd::OnBarCommand,
@@ -545,6 +544,14 @@ void CMainWnd::BookmarkHint() {
 // ---------------------------------------------------------------------------------------
 // Selection windows
 
+CTableResources CMainWnd::TableResources() const {
+    CTableResources resources;
+    resources.database = m_pDatabase;
+    resources.pointer = m_pointer;
+    resources.imageFolder = TheSettings().img;
+    return resources;
+}
+
 CTemplateDialog* CMainWnd::CommandBar() const { return m_pCommandBar; }
 CTableWnd* CMainWnd::TableWindow() const { return m_pTableWnd; }
 CTabConfigDlg* CMainWnd::TabConfigDialog() const { return m_pTabConfigDlg; }
@@ -667,6 +674,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
         return;
 
     bool filled = false;
+    bool cancelled = false;
     CloseCellInfo();
     {
         CDBBusyCursor busy;
@@ -676,7 +684,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
 
         if (!m_pTableWnd) {
             m_pTableWnd = new CTableWnd(this);
-            m_pTableWnd->SetDatabase(m_pDatabase);
+            m_pTableWnd->SetResources(TableResources());
             m_pTableWnd->setGeometry(TableRect());
             m_pTableWnd->show();
             update();
@@ -692,6 +700,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
         filled = kind == 1 ? table->DisplayStaaten(countryIds, validIds)
                            : table->DisplayDaten(countryIds, validIds);
         m_filling = false;
+        cancelled = !filled && table && table->WasCancelled();
         filled = filled && table;
     }
     if (filled) {
@@ -705,6 +714,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
         update();
     } else {
         CloseWorkspace(false);
+        if (cancelled) ShowMessageBox(kMsgTableNotCompleted, kCaptionHinweis, MsgIcon::Information);
     }
 }
 

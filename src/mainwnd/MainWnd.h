@@ -6,6 +6,7 @@
 // the almanac and hands it over. It also keeps the workspace state (the five numbered
 // workspaces) and the profile operations of the selection dialogs.
 
+#include <QCursor>
 #include <QImage>
 #include <QPixmap>
 #include <QPointer>
@@ -18,6 +19,7 @@
 
 #include "controls/SkinFrame.h"
 #include "table/TableHost.h"
+#include "table/TableResources.h"
 #include "text/SearchHost.h"
 #include "text/TextBrowserHost.h"
 #include "viewers/ViewerEnv.h"
@@ -139,6 +141,12 @@ public:
     // name, an existing profile (asks) and a failed write. True when the file was written.
     bool SaveProfile(const QString& name, const QString& extension, const IdList& ids);
 
+    // "Pointer", the cursor over clickable parts of the tables and pictures; the windows this
+    // window owns get it from here. The system's pointing hand until set.
+    void SetPointerCursor(const QCursor& cursor) { m_pointer = cursor; }
+    // What the table window and its cells use: the almanac, the pointer, the picture folder.
+    CTableResources TableResources() const;
+
     // The workspace state.
     unsigned CurrentWorkspace() const { return currentWorkspace; }
     unsigned TableKind() const { return tableKind; }
@@ -218,6 +226,7 @@ private:
     CViewerEnv ViewerEnv();
 
     CDatabase* m_pDatabase;
+    QCursor m_pointer = QCursor(Qt::PointingHandCursor);
 
     // The workspace state.
     std::uint8_t currentWorkspace = 0;
