@@ -369,9 +369,9 @@ std::string CSearchQuery::TermCondition(const std::string& element, bool negated
     }
     if (!m_wholeWords || negated) return "(" + op + " '*" + element + "*')";
     const std::string b = kBoundaryClass;
-    // Inside the text, at its start, at its end, or the whole text.
-    return "((" + op + " '*" + b + element + b + "*') OR (" + op + " '" + element + b + "*') OR ("
-           + op + " '*" + b + element + "') OR (" + op + " '" + element + "'))";
+    // Inside the text or at its start. A word that ends the text without a following
+    // character is not found; the almanac's texts end with punctuation.
+    return "((" + op + " '*" + b + element + b + "*') OR (" + op + " '" + element + b + "*'))";
 }
 
 void CSearchQuery::Build() {

@@ -194,8 +194,7 @@ struct LiteralQuery {
                 cond = "(" + op + " '*" + list[i] + "*')";
             } else {
                 const std::string& w = list[i];
-                cond = "((" + op + " '*" + b + w + b + "*') OR (" + op + " '" + w + b + "*') OR ("
-                       + op + " '*" + b + w + "') OR (" + op + " '" + w + "'))";
+                cond = "((" + op + " '*" + b + w + b + "*') OR (" + op + " '" + w + b + "*'))";
             }
             if (i > 0 && needs) statement += " AND ";
             statement += cond;
