@@ -37,6 +37,7 @@ CAxisTicks LinearTicks(double min, double max, int target) {
         max = 1;
     }
     if (max < min) std::swap(min, max);
+    if (max == 0 && min == 0) max = 1;
     if (max == min) {
         const double pad = min == 0 ? 1 : std::fabs(min) * 0.1;
         min -= pad;

@@ -47,6 +47,9 @@ QString UnitOf(const QString& midi);
 // per mille and millions.
 int ValueDecimals(const CFieldDef& def, const std::vector<double>& shown);
 
+// Whether a country has a value of one of the indicators its panel shows over the years.
+bool HasIndicators(const CFacts& facts, int landId);
+
 // The field a group's table picture ranks its countries by: the group's first field with
 // numbers, 0 when it has none.
 int TableRankingField(const CFacts& facts, int group);

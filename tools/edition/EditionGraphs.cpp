@@ -48,6 +48,15 @@ QString WeightName(int weightField) {
 
 }  // namespace
 
+bool HasIndicators(const CFacts& facts, int landId) {
+    for (const CIndicator& indicator : kIndicators) {
+        for (int field : indicator.fields) {
+            if (facts.Latest(field, landId)) return true;
+        }
+    }
+    return false;
+}
+
 const std::map<int, double>& CEditionBuild::WorldAverageOf(int field) const {
     static const std::map<int, double> kNone;
     auto it = m_worldAverages.find(field);
