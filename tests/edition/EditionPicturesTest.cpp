@@ -131,7 +131,7 @@ TEST_F(Edition, PictureRecordsSayWhatThePicturesShow) {
                   "'*Durchschnitt der Welt*'"),
               "0");
     EXPECT_EQ(One("SELECT count(*) FROM HTML WHERE Typ = 9 AND SubTyp = 4 AND "
-                  "Content NOT LIKE '*die ersten 20 Länder nach*'"),
+                  "Content NOT LIKE '*die ersten 20 Länder, geordnet nach*'"),
               "0");
     // Antarctica has no yearly values: its panel lists facts, and its record says so.
     EXPECT_EQ(One("SELECT count(*) FROM HTML WHERE ID = 950010 AND Content LIKE "

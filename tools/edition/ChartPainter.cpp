@@ -767,7 +767,7 @@ QImage PaintTable(const CTablePicture& table, int minWidth, int maxWidth) {
             const CTableColumn& column = table.columns[c];
             const QRectF cell(x[c] + kCellPad / 2.0, y, layout.widths[c] - kCellPad, kRowHeight);
             const QString text = row.cells.value(c);
-            if (column.sortKey && column.numeric) {
+            if (column.sortKey && column.numeric && row.bar > 0) {
                 const qreal barWidth = std::clamp(row.bar, 0.0, 1.0) * kBarWidth;
                 p.setPen(Qt::NoPen);
                 p.setBrush(kAccent);

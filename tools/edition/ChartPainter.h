@@ -87,7 +87,7 @@ struct CTableRow {
     QString name;
     QImage flag;        // null: none
     QStringList cells;  // one per column
-    double bar = 0;     // the sort column's value as a share of the largest (0..1)
+    double bar = 0;     // the sort column's value as a share of the largest (0..1); 0: none
 };
 
 struct CTablePicture {

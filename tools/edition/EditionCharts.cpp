@@ -3,6 +3,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "ChartScale.h"
@@ -123,7 +124,11 @@ int ValueDecimals(const CFieldDef& def, const std::vector<double>& shown) {
     int most = std::min(3, chart::SourceDecimals(shown));
     const QString unit = UnitOf(QString::fromUtf8(def.midi));
     if (unit.contains('%') || unit.contains(QChar(0x2030)) || unit.startsWith("Mio.")) {
-        most = std::min(most, 1);
+        // One decimal, unless the values are below one (0,038 Mio., 0,02 %).
+        std::vector<double> sizes;
+        for (double v : shown) sizes.push_back(std::fabs(v));
+        std::sort(sizes.begin(), sizes.end());
+        if (!sizes.empty() && sizes[sizes.size() / 2] >= 1) most = std::min(most, 1);
     }
     return chart::ColumnDecimals(shown, most);
 }

@@ -44,7 +44,7 @@ QString UnitOf(const QString& midi);
 
 // The decimals that shown values of a field get, one count for all: four significant
 // digits of their median, no more than the values have, and one at most for percentages,
-// per mille and millions.
+// per mille and millions of one and more.
 int ValueDecimals(const CFieldDef& def, const std::vector<double>& shown);
 
 // Whether a country has a value of one of the indicators its panel shows over the years.

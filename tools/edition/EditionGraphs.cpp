@@ -136,13 +136,18 @@ chart::CPanel CEditionBuild::CountryPanel(const CLand& land) const {
     if (!continent.isEmpty()) facts << continent;
     if (!region.isEmpty() && region != continent) facts << region;
     if (!capital.isEmpty()) facts << "Hauptstadt " + capital;
-    if (area) facts << "Fläche " + chart::ChartNumber(*area, 0) + " km²";
+    // Small areas keep their decimals (the Holy See has 0,44 km²).
+    const QString areaText
+        = area ? chart::ChartNumber(*area, *area < 10 ? 2 : 0) + " km²" : QString();
+    if (area) facts << "Fläche " + areaText;
     panel.facts = facts.join("  ·  ");
 
     QStringList sources;
     auto noteOf = [&](const CFieldDef& def) {
-        const QString note = QString::fromUtf8(kSourceNotes.at(def.sourceKey).shortNote);
-        if (!sources.contains(note)) sources << note;
+        for (const QString& note :
+             QString::fromUtf8(kSourceNotes.at(def.sourceKey).shortNote).split("; ")) {
+            if (!sources.contains(note)) sources << note;
+        }
     };
     for (const CIndicator& indicator : kIndicators) {
         if (int(panel.tiles.size()) == kPanelTiles) break;
@@ -176,7 +181,7 @@ chart::CPanel CEditionBuild::CountryPanel(const CLand& land) const {
         add("Kontinent", continent);
         add("Region", region == continent ? QString() : region);
         add("Hauptstadt", capital);
-        add("Fläche", area ? chart::ChartNumber(*area, 0) + " km²" : QString());
+        add("Fläche", areaText);
         add("Status", m_facts.Text(601, land.id));
         add("Amtssprachen", m_facts.Text(603, land.id));
         add("Währung", m_facts.Text(604, land.id));

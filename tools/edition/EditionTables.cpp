@@ -46,13 +46,16 @@ chart::CTablePicture CEditionBuild::GroupTable(int group) const {
     std::vector<std::pair<int, double>> ranking = m_facts.Ranking(rankingField, year);
     if (int(ranking.size()) > kTableRows) ranking.resize(kTableRows);
     const double top = ranking.empty() ? 0 : ranking.front().second;
+    // Bars help only where the values differ: where the last is near the first (life
+    // expectancy), they would all be alike.
+    const bool bars = !ranking.empty() && top > 0 && ranking.back().second < 0.8 * top;
     for (std::size_t r = 0; r < ranking.size(); ++r) {
         const CLand* land = LandById(ranking[r].first);
         chart::CTableRow row;
         row.rank = int(r) + 1;
         row.name = land ? land->title : QString::number(ranking[r].first);
         if (land) row.flag = m_flagIcons.value(land->cca3);
-        row.bar = top > 0 ? ranking[r].second / top : 0;
+        row.bar = bars ? ranking[r].second / top : 0;
         table.rows.push_back(std::move(row));
     }
 
@@ -116,8 +119,8 @@ chart::CTablePicture CEditionBuild::GroupTable(int group) const {
     table.title = QString("%1: die ersten %2 Länder")
                       .arg(QString::fromUtf8(groupDef->title))
                       .arg(kTableRows);
-    table.subtitle = year > 0 ? QString("Rangfolge nach %1 im Jahr %2").arg(rankingTitle).arg(year)
-                              : QString("Rangfolge nach %1").arg(rankingTitle);
+    table.subtitle = year > 0 ? QString("Geordnet nach „%1“ im Jahr %2").arg(rankingTitle).arg(year)
+                              : QString("Geordnet nach „%1“").arg(rankingTitle);
     table.source = (sources.size() > 1 ? "Quellen: " : "Quelle: ") + sources.join(", ") + ".";
     table.note = "– keine Angabe.";
     return table;

@@ -64,11 +64,12 @@ bool CEditionBuild::BuildPictureRecords() {
         // The table shows the first countries of the group's ranking field.
         const int ranking = TableRankingField(m_facts, def.id);
         const int year = m_facts.series.count(ranking) ? m_facts.RankingYear(ranking) : 0;
-        QString order = QString::fromUtf8(Field(ranking)->title);
+        QString order = QString("„%1“").arg(QString::fromUtf8(Field(ranking)->title));
         if (year > 0) order += QString(" im Jahr %1").arg(year);
         add(TableId(def.id), kSubTypTable, QString("%1: Ländertabelle").arg(title),
             TableFile(def.id), 0,
-            QString("Tabelle: die Zahlen des Themas %1 für die ersten %2 Länder nach %3.")
+            QString("Tabelle: die Zahlen des Themas %1 für die ersten %2 Länder, geordnet nach "
+                    "%3.")
                 .arg(title)
                 .arg(kTableRows)
                 .arg(order));
