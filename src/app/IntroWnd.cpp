@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "viewers/VideoWnd.h"
+
 namespace {
 
 // Where the cursor waits while the intro runs: below the bottom of any screen.
@@ -40,6 +42,8 @@ CIntroWnd::CIntroWnd(const QPixmap& picture, CIntroWnd** ppSelf)
     connect(&m_cursorTimer, &QTimer::timeout, this, &CIntroWnd::ParkCursor);
     m_phaseTimer.setSingleShot(true);
     connect(&m_phaseTimer, &QTimer::timeout, this, &CIntroWnd::EndPhase);
+    m_filmTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_filmTimer, &QTimer::timeout, this, &CIntroWnd::CheckFilm);
 }
 
 CIntroWnd::~CIntroWnd() {
@@ -66,19 +70,68 @@ void CIntroWnd::Run(const QPixmap& picture, const QString& moviePath, CIntroWnd*
     intro->m_loop = nullptr;
 }
 
-bool CIntroWnd::StartFilm(const QString& /*moviePath*/) {
-    // No film player yet: the picture shows for the usual second instead.
-    return false;
+bool CIntroWnd::StartFilm(const QString& moviePath) {
+    auto* film = new CVideoWnd(this);
+    if (!film->Open(moviePath)) {
+        delete film;
+        return false;
+    }
+    m_film = film;
+    // The film at its own size in the middle of the screen.
+    const QSize size = film->GetVideoSize();
+    QRect placed(QPoint(0, 0), size);
+    placed.moveCenter(rect().center());
+    film->setGeometry(placed);
+    film->SetZoom(100);
+    film->Show();
+    film->Play();
+    m_filmTimer.start(kCursorInterval);
+    return true;
+}
+
+void CIntroWnd::CheckFilm() {
+    if (!m_film) return;
+    // The player stops by itself at the end; a running film whose position has reached its
+    // length counts as ended too.
+    const bool ran = m_film->GetState() == CVideoWnd::kRunning && m_film->GetDuration() > 0
+                     && m_film->GetCurrentPosition() >= m_film->GetDuration();
+    if (ran || m_film->AtEnd()) EndPhase();
+}
+
+void CIntroWnd::StopFilm() {
+    m_filmTimer.stop();
+    if (!m_film) return;
+    m_film->Rewind();
+    m_film->Hide();
+    m_film->Release();
+    m_film->deleteLater();
+    m_film = nullptr;
 }
 
 void CIntroWnd::EndPhase() {
     if (!m_loop) return;
     m_phaseTimer.stop();
+    StopFilm();
+    RestoreCursor();
     qApp->removeEventFilter(this);
     m_loop->quit();
 }
 
-void CIntroWnd::ParkCursor() { QCursor::setPos(kParkedCursor); }
+void CIntroWnd::ParkCursor() {
+    // Only the film hides the pointer, and only where it would cover the picture; a pointer
+    // on another screen, or a phase without film, leaves it alone.
+    if (!m_film || m_film->GetState() != CVideoWnd::kRunning) return;
+    const QPoint pos = QCursor::pos();
+    if (pos == kParkedCursor || !geometry().contains(pos)) return;
+    if (!m_pointerHome) m_pointerHome = pos;
+    QCursor::setPos(kParkedCursor);
+}
+
+void CIntroWnd::RestoreCursor() {
+    if (!m_pointerHome) return;
+    QCursor::setPos(*m_pointerHome);
+    m_pointerHome.reset();
+}
 
 void CIntroWnd::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -104,10 +157,11 @@ void CIntroWnd::CloseAfter(int delayMs) { QTimer::singleShot(delayMs, this, &CIn
 
 void CIntroWnd::Destroy() {
     m_cursorTimer.stop();
+    StopFilm();
     hide();
     if (m_ppSelf && *m_ppSelf == this) *m_ppSelf = nullptr;
-    const QPoint centre = ScreenRect().center();
-    QCursor::setPos(centre.x(), centre.y() + 20);
+    // The pointer goes back where the user left it.
+    RestoreCursor();
     unsetCursor();
     deleteLater();
 }

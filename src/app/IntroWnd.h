@@ -5,8 +5,12 @@
 // to close.
 
 #include <QPixmap>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
+
+#include "viewers/VideoWnd.h"
 
 class QEventLoop;
 
@@ -24,6 +28,8 @@ public:
 
     // True while the phase runs (the modal loop of Run).
     bool InPhase() const { return m_loop != nullptr; }
+    // The film's window while the film plays, else null.
+    CVideoWnd* Film() const { return m_film; }
 
 protected:
     CIntroWnd(const QPixmap& picture, CIntroWnd** ppSelf);
@@ -33,10 +39,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Starts the film in a child window of its own size; false when there is none to play.
+    // Starts the film in a child window of its own size, centred; false when the file cannot
+    // be played (the picture then shows for the usual second).
     bool StartFilm(const QString& moviePath);
+    // Ends the phase when the film has run to its end.
+    void CheckFilm();
+    // Stops, hides and closes the film.
+    void StopFilm();
     void EndPhase();
+    // While the film plays and the pointer is over the intro, moves it out of the picture;
+    // the first move remembers where it was.
     void ParkCursor();
+    // Puts a parked pointer back where it was.
+    void RestoreCursor();
     void Destroy();
 
     QPixmap m_picture;
@@ -44,4 +59,9 @@ private:
     QEventLoop* m_loop = nullptr;
     QTimer m_cursorTimer;
     QTimer m_phaseTimer;
+    QPointer<CVideoWnd> m_film;
+    // Watches the film for its end.
+    QTimer m_filmTimer;
+    // Where the pointer was before the intro moved it away.
+    std::optional<QPoint> m_pointerHome;
 };

@@ -49,6 +49,8 @@ void PrepareBrowserEnvironment() {
     const char* current = std::getenv("QTWEBENGINE_CHROMIUM_FLAGS");
     std::string flags = ChromiumFlags(current ? current : "", ::geteuid() == 0, HasGpu());
     if (!flags.empty()) ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.c_str(), 1);
+    // The embedded browser shares its drawing contexts with the windows.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 CKompendorApp::CKompendorApp(int& argc, char** argv, IRegistryStore& registry)

@@ -39,6 +39,8 @@ public:
     bool ReadBinaryValue(const std::string& name, void* buffer, std::size_t size) const;
     // Stores a binary value there. False when the registry cannot be written.
     bool WriteBinaryValue(const std::string& name, const void* data, std::size_t size) const;
+    // The registry the record reads and writes (the user's layer over the installation's).
+    IRegistryStore* Registry() const { return m_registry; }
 
     // Fields in the order they are read.
     std::uint32_t loaded = 0;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -19,17 +20,25 @@
 #include "data/ValueRoutines.h"
 #include "mainwnd/DeleteProfileDlg.h"
 #include "mainwnd/DialogPlacement.h"
+#include "mainwnd/MediumCheck.h"
 #include "mainwnd/ProfileMenu.h"
 #include "mainwnd/Profiles.h"
 #include "mainwnd/SaveProfileDlg.h"
 #include "mainwnd/Workspace.h"
 #include "noxctrls/PushCtrl.h"
+#include "platform/AtomicFile.h"
+#include "platform/DriveType.h"
 #include "platform/MessageBox.h"
+#include "table/CellInfoDlg.h"
 #include "table/SelectDatenDlg.h"
 #include "table/SelectStaatDlg.h"
 #include "table/TabConfigDlg.h"
 #include "table/TableWnd.h"
 #include "table/YearLogic.h"
+#include "text/NOXBrowser.h"
+#include "text/TextBrowser.h"
+#include "viewers/FlagView.h"
+#include "viewers/ImageWnd.h"
 
 namespace {
 
@@ -60,6 +69,35 @@ std::string Replace(std::string text, const std::string& placeholder, const std:
     if (pos != std::string::npos) text.replace(pos, placeholder.size(), value);
     return text;
 }
+
+// Window placements as binary registry values of the program's key: left, top, right and
+// bottom (exclusive), four little-endian 32-bit numbers.
+class CRegistryPlacements : public CWindowPlacements {
+public:
+    std::optional<QRect> Load(const QString& name) const override {
+        std::uint8_t bytes[16];
+        if (!TheSettings().ReadBinaryValue(name.toStdString(), bytes, sizeof bytes))
+            return std::nullopt;
+        auto at = [&](int i) {
+            return std::int32_t(std::uint32_t(bytes[i]) | std::uint32_t(bytes[i + 1]) << 8
+                                | std::uint32_t(bytes[i + 2]) << 16
+                                | std::uint32_t(bytes[i + 3]) << 24);
+        };
+        const QRect rect(QPoint(at(0), at(4)), QPoint(at(8) - 1, at(12) - 1));
+        if (!rect.isValid()) return std::nullopt;
+        return rect;
+    }
+    void Save(const QString& name, const QRect& rect) override {
+        const std::int32_t values[4]
+            = {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+        std::uint8_t bytes[16];
+        for (int i = 0; i < 4; ++i) {
+            for (int b = 0; b < 4; ++b)
+                bytes[i * 4 + b] = std::uint8_t(std::uint32_t(values[i]) >> (8 * b));
+        }
+        TheSettings().WriteBinaryValue(name.toStdString(), bytes, sizeof bytes);
+    }
+};
 
 }  // namespace
 
@@ -107,7 +145,12 @@ CMainWnd::~CMainWnd() {
     delete m_pTabConfigDlg;
     delete m_pSelectStaatDlg;
     delete m_pSelectDatenDlg;
+    delete m_pCellInfoDlg;
+    delete m_pTextBrowser;
     delete m_pTableWnd;
+    delete m_pImageWnd;
+    delete m_pFlagView;
+    delete m_pPrintHost;
 }
 
 void CMainWnd::Configure() {
@@ -272,6 +315,10 @@ void CMainWnd::timerEvent(QTimerEvent* event) {
         ShowMaximized();
         return;
     }
+    if (event->timerId() == m_timerPrint) {
+        OnPrintTimer();
+        return;
+    }
     if (event->timerId() == m_timerReload) {
         killTimer(m_timerReload);
         m_timerReload = 0;
@@ -357,7 +404,8 @@ void CMainWnd::ShowHTMLImage(QWidget* owner, const QString& archiveName, std::in
             Q(TheSettings().img) + QStringLiteral("/") + archiveName + QStringLiteral(".nox"));
 }
 
-void CMainWnd::OpenImage(QWidget*, const QString&, const QString& fileName, const QString&) {
+void CMainWnd::OpenImage(QWidget*, const QString& title, const QString& fileName,
+                         const QString& archivePath) {
     if (fileName.isEmpty()) return;
     const QString upper = fileName.toUpper();
     if (!upper.contains(QLatin1String(".JPG")) && !upper.contains(QLatin1String(".GIF"))
@@ -368,7 +416,10 @@ void CMainWnd::OpenImage(QWidget*, const QString&, const QString& fileName, cons
                        "");
         return;
     }
-    // The image viewer is not part of this build yet; the picture was found and is usable.
+    if (!m_pImageWnd) m_pImageWnd = new CImageWnd(this, ViewerEnv());
+    // A window that could not show its picture is on its way out; the next picture gets a
+    // new one.
+    if (!m_pImageWnd->Open(archivePath, fileName, title)) m_pImageWnd = nullptr;
 }
 
 void CMainWnd::ShowFlag(QWidget*, std::int32_t landId) {
@@ -382,7 +433,28 @@ void CMainWnd::ShowFlag(QWidget*, std::int32_t landId) {
                      text = Text(rs, "Flag_Text");
                  });
     if (!read) return;
-    // The flag viewer is not part of this build yet.
+    if (!m_pFlagView) {
+        m_pFlagView = new CFlagView(this, ViewerEnv(), TheSettings().img);
+        CenterOverParent(*m_pFlagView, this);
+    }
+    if (m_pFlagView->Open(Q(flag), Q(title), Q(text))) {
+        m_pFlagView->raise();
+        m_pFlagView->activateWindow();
+    } else {
+        m_pFlagView = nullptr;  // closing, on its way out
+    }
+}
+
+CViewerEnv CMainWnd::ViewerEnv() {
+    if (!m_placements) m_placements = std::make_unique<CRegistryPlacements>();
+    CViewerEnv env;
+    env.pictureHost = this;
+    env.placements = m_placements.get();
+    env.reachable = [this](const std::string& path) {
+        if (!m_drives) m_drives = std::make_unique<CMountTable>(CMountTable::FromSystem());
+        return ArchiveReachable(path, *m_drives);
+    };
+    return env;
 }
 
 void CMainWnd::ShowMap(std::int32_t landId) { ShowMap(this, landId); }
@@ -411,26 +483,15 @@ void CMainWnd::OpenTextBrowserLandID(std::int32_t landId) {
     OpenTextBrowser(static_cast<std::int32_t>(htmlId), this, QString());
 }
 
-// The windows of the following requests (text browser, search, graph list, world map, cell
-// information, print browser) are not part of this build yet; the requests arrive here and
-// are dropped.
-
-void CMainWnd::OpenTextBrowser(std::int32_t, QWidget*, const QString&,
-                               const std::vector<std::string>&) {}
-
-void CMainWnd::OpenTextBrowserPanel(int) {}
+// The windows of the following requests (search, graph list, world map) are not part of this
+// build yet; the requests arrive here and are dropped. The article window, the cell
+// information and printing are in MainWndText.cpp.
 
 void CMainWnd::OpenSearch(QWidget*) {}
 
 void CMainWnd::OpenGraphList(int) {}
 
 void CMainWnd::ShowMapValues(std::int32_t, unsigned) {}
-
-void CMainWnd::OpenCellInfo(std::int32_t, std::int32_t, unsigned) {}
-
-void CMainWnd::PrintHTML(const std::string&) {}
-
-void CMainWnd::PrintPicture(QWidget*, const QImage&) {}
 
 bool CMainWnd::SavePicture(QWidget*, const QImage& picture, const QString& defaultName) {
     SaveDialogRequest request;
@@ -439,8 +500,14 @@ bool CMainWnd::SavePicture(QWidget*, const QImage& picture, const QString& defau
     request.filter = "Bitmap Dateien|*.bmp||";
     request.overwritePrompt = true;
     const std::optional<std::string> path = RunSaveFileDialog(request);
-    if (!path) return false;
-    return picture.save(Q(*path), "BMP");
+    if (!path || picture.isNull()) return false;
+    // Written whole or not at all: a failed export leaves a file of that name as it was.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "BMP")) return false;
+    return WriteFileAtomically(*path,
+                               std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 
 void CMainWnd::BookmarkHint() {
@@ -458,6 +525,8 @@ CTableWnd* CMainWnd::TableWindow() const { return m_pTableWnd; }
 CTabConfigDlg* CMainWnd::TabConfigDialog() const { return m_pTabConfigDlg; }
 CSelectStaatDlg* CMainWnd::SelectStaatWindow() const { return m_pSelectStaatDlg; }
 CSelectDatenDlg* CMainWnd::SelectDatenWindow() const { return m_pSelectDatenDlg; }
+CImageWnd* CMainWnd::ImageWindow() const { return m_pImageWnd; }
+CFlagView* CMainWnd::FlagWindow() const { return m_pFlagView; }
 
 void CMainWnd::OpenCountrySelection() {
     if (!m_pSelectStaatDlg) {
@@ -573,6 +642,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
         return;
 
     bool filled = false;
+    CloseCellInfo();
     {
         CDBBusyCursor busy;
         if (!countries.empty()) countryIds = countries;
@@ -617,6 +687,7 @@ void CMainWnd::CloseWorkspace(bool deleteFile) {
     if (m_filling) return;
     if (m_pSelectStaatDlg) m_pSelectStaatDlg->close();
     if (m_pSelectDatenDlg) m_pSelectDatenDlg->close();
+    CloseCellInfo();
     // Deferred: the request may come from the table window's own bar, which is still on the
     // call stack.
     if (m_pTabConfigDlg) {

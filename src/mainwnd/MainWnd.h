@@ -12,11 +12,14 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "controls/SkinFrame.h"
 #include "table/TableHost.h"
+#include "text/TextBrowserHost.h"
+#include "viewers/ViewerEnv.h"
 
 class CDatabase;
 class CTableWnd;
@@ -24,9 +27,18 @@ class CTabConfigDlg;
 class CSelectStaatDlg;
 class CSelectDatenDlg;
 class CTemplateDialog;
+class CTextBrowser;
+class CCellInfoDlg;
+class CNOXBrowser;
+class CImageWnd;
+class CFlagView;
+class IDriveTypes;
 struct CProfileMenuModel;
 
-class CMainWnd : public CSkinFrame, public CTableHost {
+class CMainWnd : public CSkinFrame,
+                 public CTableHost,
+                 public CPictureHost,
+                 public CTextBrowserHost {
     Q_OBJECT
 
 public:
@@ -43,7 +55,11 @@ public:
     };
 
     // Timers by their ids.
-    enum TimerId { kTimerShow = 1, kTimerReload = 2 };
+    enum TimerId { kTimerShow = 1, kTimerReload = 2, kTimerPrint = 5 };
+
+    // The product's notice line: the footer of printed pages and the line below printed
+    // pictures.
+    static constexpr const char* kNoticeLine = "Varnholt Kompendor 2004 – Alle Angaben ohne Gewähr";
 
     // Configures the frame, loads the background and frame pictures, creates the command bar
     // and starts the timers that show the window maximised (100 ms) and reload the workspace
@@ -89,8 +105,8 @@ public:
     // Pictures of the viewers: printing with the product's notice line below it, and saving as
     // a bitmap file through the save dialog (false when cancelled or the file could not be
     // written).
-    void PrintPicture(QWidget* owner, const QImage& picture);
-    bool SavePicture(QWidget* owner, const QImage& picture, const QString& defaultName);
+    void PrintPicture(QWidget* owner, const QImage& picture) override;
+    bool SavePicture(QWidget* owner, const QImage& picture, const QString& defaultName) override;
     // "Bitte markieren Sie zunächst den Textbereich, ..."
     void BookmarkHint();
 
@@ -129,10 +145,21 @@ public:
     CTabConfigDlg* TabConfigDialog() const;
     CSelectStaatDlg* SelectStaatWindow() const;
     CSelectDatenDlg* SelectDatenWindow() const;
+    CImageWnd* ImageWindow() const;
+    CFlagView* FlagWindow() const;
     CTemplateDialog* CommandBar() const;
     // The rectangle of the table window: the client area below the bar, 12 pixels in.
     QRect TableRect() const;
+    // The article window, the cell information and the hidden print host while they exist.
+    CTextBrowser* TextBrowserWindow() const;
+    CCellInfoDlg* CellInfoWindow() const;
+    CNOXBrowser* PrintHost() const;
 
+signals:
+    // The print host has ended a print; printed is true when a printout was made.
+    void printDone(bool printed);
+
+public:
     // CTableHost.
     void OpenTextBrowserLandID(std::int32_t landId) override;
     void ShowMap(std::int32_t landId) override;
@@ -171,6 +198,15 @@ private:
     void LayoutChildren();
     void PaintBackground(QPainter& painter, const QRect& client);
     void PaintTableFrame(QPainter& painter, const QRect& area);
+    // The article window, created on first use; null when the HTML folder is not there.
+    CTextBrowser* CreateTextBrowser();
+    // Destroys the cell information (a new table content has nothing to do with it).
+    void CloseCellInfo();
+    // Timer 5: prints once the print host has loaded its page.
+    void OnPrintTimer();
+    // What the picture viewers are handed: this window's print and export, the placements in
+    // the registry and the insert-disc prompt.
+    CViewerEnv ViewerEnv();
 
     CDatabase* m_pDatabase;
 
@@ -192,6 +228,17 @@ private:
     QPointer<CSelectStaatDlg> m_pSelectStaatDlg;
     QPointer<CSelectDatenDlg> m_pSelectDatenDlg;
     QPointer<CTableWnd> m_pTableWnd;
+    QPointer<CCellInfoDlg> m_pCellInfoDlg;
+    QPointer<CTextBrowser> m_pTextBrowser;
+    QPointer<CNOXBrowser> m_pPrintHost;
+    // A text to print that came while the print host was printing.
+    std::string m_pendingPrint;
+    QPointer<CImageWnd> m_pImageWnd;
+    QPointer<CFlagView> m_pFlagView;
+    // Window placements kept in the registry, and the drive types the insert-disc prompt
+    // needs (read on first use).
+    std::unique_ptr<CWindowPlacements> m_placements;
+    std::unique_ptr<IDriveTypes> m_drives;
 
     // Background 135 and the frame around the table: edges top 155, bottom 148, left 149,
     // right 152; corners top-left 151, top-right 154, bottom-left 150, bottom-right 153.
@@ -201,4 +248,5 @@ private:
 
     int m_timerShow = 0;
     int m_timerReload = 0;
+    int m_timerPrint = 0;
 };

@@ -14,6 +14,6 @@ public:
     // panel select it when selectInPanel, with searchTerms highlighted (none: no
     // highlighting) and scrolled to anchor (empty: the top).
     virtual void ShowArticle(std::int32_t htmlId, bool addToHistory, bool selectInPanel,
-                             const std::vector<std::string>& searchTerms,
-                             const std::string& anchor) = 0;
+                             const std::vector<std::string>& searchTerms, const std::string& anchor)
+        = 0;
 };

@@ -130,7 +130,7 @@ QImage Caption() {
     return image;
 }
 
-enum class CaptionGlyph { Minimise, Maximise, Restore, Close };
+enum class CaptionGlyph { Minimise, Maximise, Restore, Close, Menu };
 
 QImage CaptionButton(CaptionGlyph glyph, State state) {
     QImage image = TransparentCanvas(kCaptionButton);
@@ -170,6 +170,14 @@ QImage CaptionButton(CaptionGlyph glyph, State state) {
             const QPointF c(cx, cy);
             p.drawLine(c + QPointF(-3.5, -3.5), c + QPointF(3.5, 3.5));
             p.drawLine(c + QPointF(-3.5, 3.5), c + QPointF(3.5, -3.5));
+            break;
+        }
+        case CaptionGlyph::Menu: {
+            // A chevron pointing down: the image window's menu opens below its caption
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            const QPointF c(cx, cy);
+            p.drawPolyline(QPolygonF({c + QPointF(-4, -2), c + QPointF(0, 2), c + QPointF(4, -2)}));
             break;
         }
     }
@@ -489,6 +497,8 @@ const std::vector<int>& ProgramBitmapIds() {
                208, 209, 210, 211, 212, 213, 214, 215, 216, 217, 218, 219, 220, 221, 222, 225, 228,
                229, 230, 231, 232, 233, 234, 235, 236, 237, 238, 239, 240, 241, 242, 243, 244, 245,
                246, 247, 248, 249, 250, 251, 252, 253, 254, 255, 257,
+               // image window's menu button
+               262, 263, 264,
                // intro
                268};
         std::sort(v.begin(), v.end());
@@ -508,10 +518,9 @@ std::map<int, QImage> PaintNumberedBitmaps(const CIconTheme& icons) {
         CaptionGlyph glyph;
         int normal, hover, pressed;
     } captionButtons[] = {
-        {CaptionGlyph::Minimise, 144, 143, 142},
-        {CaptionGlyph::Maximise, 141, 140, 139},
-        {CaptionGlyph::Restore, 133, 146, 145},
-        {CaptionGlyph::Close, 138, 137, 136},
+        {CaptionGlyph::Minimise, 144, 143, 142}, {CaptionGlyph::Maximise, 141, 140, 139},
+        {CaptionGlyph::Restore, 133, 146, 145},  {CaptionGlyph::Close, 138, 137, 136},
+        {CaptionGlyph::Menu, 262, 263, 264},
     };
     for (const auto& b : captionButtons) {
         out[b.normal] = CaptionButton(b.glyph, State::Normal);

@@ -1,0 +1,689 @@
+#include "text/NOXBrowser.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPointer>
+#include <QResizeEvent>
+#include <QTimerEvent>
+#include <QWebChannel>
+#include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+#include <cstdio>
+
+#include "controls/TemplateLoader.h"
+#include "data/ErrorReporter.h"
+#include "data/ValueRoutines.h"
+#include "text/BrowserPrintJob.h"
+#include "text/Highlight.h"
+#include "text/PageSetup.h"
+
+namespace {
+
+// The page's own scripts run in the main world; the wrapper's run in a world of their own,
+// where nothing a page contains can reach the program's channel.
+constexpr quint32 kWorld = QWebEngineScript::ApplicationWorld;
+
+// The document event sink and the helpers the wrapper's scripts use, installed into every
+// page as soon as its document is ready. Events and clicks reach the program through the
+// channel object "bridge"; what arrives before the channel is up waits in a queue.
+const char* const kSinkScript = R"JS(
+(function () {
+  if (window.__nox) return;
+  var nox = window.__nox = { sink: false, bridge: null, queue: [], watched: null };
+  nox.send = function (name, args) {
+    if (nox.bridge) nox.bridge[name].apply(nox.bridge, args);
+    else nox.queue.push([name, args]);
+  };
+  new QWebChannel(qt.webChannelTransport, function (channel) {
+    nox.bridge = channel.objects.bridge;
+    var waiting = nox.queue;
+    nox.queue = [];
+    waiting.forEach(function (call) { nox.bridge[call[0]].apply(nox.bridge, call[1]); });
+  });
+  // The first element of that name or id, in document order.
+  nox.el = function (name) {
+    var byId = document.getElementById(name);
+    var byName = document.getElementsByName(name)[0] || null;
+    if (!byId || !byName) return byId || byName;
+    return (byId.compareDocumentPosition(byName) & Node.DOCUMENT_POSITION_PRECEDING) ? byName : byId;
+  };
+  nox.anchor = function (name) {
+    var anchors = document.anchors, i;
+    for (i = 0; i < anchors.length; ++i) if (anchors[i].name === name) return anchors[i];
+    var lower = name.toLowerCase();
+    for (i = 0; i < anchors.length; ++i) if (anchors[i].name.toLowerCase() === lower) return anchors[i];
+    return null;
+  };
+  nox.rect = function (e) {
+    var r = e.getBoundingClientRect();
+    return [Math.round(r.left + window.scrollX), Math.round(r.top + window.scrollY),
+            Math.round(r.width), Math.round(r.height)];
+  };
+  nox.watch = function (name) {
+    var e = name ? nox.el(name) : null;
+    if (!e || e === nox.watched) return;
+    nox.watched = e;
+    e.addEventListener('scroll', function () {
+      if (nox.watched === e) nox.send('elementScrolled', [e.scrollLeft, e.scrollTop]);
+    }, { passive: true });
+  };
+  var codes = { mousedown: 0x466, mouseup: 0x467, keypress: 0x468, keydown: 0x469 };
+  Object.keys(codes).forEach(function (type) {
+    document.addEventListener(type, function () {
+      if (nox.sink) nox.send('documentEvent', [codes[type]]);
+    }, true);
+  });
+  document.addEventListener('click', function (event) {
+    if (!nox.sink || event.button !== 0 || !event.target.closest) return;
+    var link = event.target.closest('[href]');
+    if (!link) return;
+    var href = typeof link.href === 'string' ? link.href : link.getAttribute('href');
+    if (href.charAt(href.length - 1) === '#') href = href.slice(0, -1);
+    // In-page jumps are the page's own business.
+    if (href.indexOf('#') >= 0) return;
+    event.preventDefault();
+    nox.send('linkClicked', [href, link.getAttribute('target') || '']);
+  }, true);
+})();
+)JS";
+
+// The arguments of a script call as JavaScript literals.
+QString Args(const QJsonArray& args) {
+    const QByteArray json = QJsonDocument(args).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+// A script that calls function (a JavaScript function expression) with args.
+QString Call(const char* function, const QJsonArray& args) {
+    return QStringLiteral("(%1)(%2)").arg(QString::fromLatin1(function), Args(args));
+}
+
+// The browser's text size for the zoom value (0 smallest, 2 normal, 4 largest).
+qreal ZoomFactor(int zoom) {
+    static constexpr qreal kFactors[] = {0.7, 0.85, 1.0, 1.15, 1.3};
+    return kFactors[std::clamp(zoom, 0, 4)];
+}
+
+// One profile for every wrapper: kept in memory only (nothing of the pages is written to the
+// user's disk), with the wrapper's scripts.
+QWebEngineProfile* WrapperProfile() {
+    static QPointer<QWebEngineProfile> profile;
+    if (profile) return profile;
+    profile = new QWebEngineProfile(qApp);
+    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+
+    QFile channelFile(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    channelFile.open(QIODevice::ReadOnly);
+    QWebEngineScript channel;
+    channel.setName(QStringLiteral("qwebchannel"));
+    channel.setSourceCode(QString::fromUtf8(channelFile.readAll()));
+    channel.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    channel.setWorldId(kWorld);
+    channel.setRunsOnSubFrames(false);
+    profile->scripts()->insert(channel);
+
+    QWebEngineScript sink;
+    sink.setName(QStringLiteral("noxsink"));
+    sink.setSourceCode(QString::fromLatin1(kSinkScript));
+    sink.setInjectionPoint(QWebEngineScript::DocumentReady);
+    sink.setWorldId(kWorld);
+    sink.setRunsOnSubFrames(false);
+    profile->scripts()->insert(sink);
+    return profile;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// The browser control and its page
+
+class CBrowserView : public QWebEngineView {
+public:
+    CBrowserView(CNOXBrowser* browser) : QWebEngineView(browser), m_browser(browser) {}
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override {
+        if (m_browser->OnContextMenu())
+            event->accept();
+        else
+            QWebEngineView::contextMenuEvent(event);
+    }
+
+private:
+    CNOXBrowser* m_browser;
+};
+
+class CBrowserPage : public QWebEnginePage {
+public:
+    CBrowserPage(QWebEngineProfile* profile, CNOXBrowser* browser, QObject* parent)
+        : QWebEnginePage(profile, parent), m_browser(browser) {}
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
+        if (!isMainFrame) return true;
+        return m_browser->OnNavigationRequest(url);
+    }
+    // No popup windows: links are the owner's business.
+    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int line,
+                                  const QString& source) override {
+        if (qEnvironmentVariableIntValue("KOMPENDOR_JS_LOG"))
+            std::fprintf(stderr, "js: %s:%d: %s\n", qPrintable(source), line, qPrintable(message));
+    }
+
+private:
+    CNOXBrowser* m_browser;
+};
+
+// What the page calls in the program, through the channel.
+class CBrowserBridge : public QObject {
+    Q_OBJECT
+public:
+    explicit CBrowserBridge(CNOXBrowser* browser) : QObject(browser), m_browser(browser) {}
+
+    Q_INVOKABLE void linkClicked(const QString& url, const QString& target) {
+        m_browser->OnLinkClicked(url, target, 0);
+    }
+    Q_INVOKABLE void documentEvent(int code) { m_browser->OnDocumentEvent(code); }
+    Q_INVOKABLE void elementScrolled(int left, int top) { m_browser->OnElementScrolled(left, top); }
+
+private:
+    CNOXBrowser* m_browser;
+};
+
+// ---------------------------------------------------------------------------------------
+// Creation
+
+CNOXBrowser::CNOXBrowser(QWidget* parent)
+    : QWidget(parent),
+      m_printHeader(QString::fromLatin1(kDefaultPrintHeader)),
+      m_printFooter(QString::fromLatin1(kDefaultPrintFooter)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::ArrowCursor);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+}
+
+CNOXBrowser::~CNOXBrowser() {
+    // The page answers the scripts still running as it goes; nobody is told any more.
+    m_destroying = true;
+    // A print still running puts the user's page setup back here.
+    m_printJob.reset();
+    // The page goes before the channel and the bridge it talks to; while the browser still
+    // renders a print the page must stay until that answer came (the browser insists).
+    if (m_pView) {
+        QWebEnginePage* page = m_pView->page();
+        if (m_pdfPending) {
+            page->setWebChannel(nullptr, kWorld);
+            page->setParent(nullptr);
+        } else {
+            delete page;
+        }
+    }
+}
+
+bool CNOXBrowser::Create(QWidget* owner, int ownerId, const QRect& rect, const QString& hostPage,
+                         Qt::WindowFlags flags) {
+    m_pOwner = owner;
+    m_ownerId = ownerId;
+    m_hostPage = hostPage;
+    setParent(owner, flags);
+    setObjectName(QStringLiteral("NOXBrowserEx"));
+    setWindowTitle(QStringLiteral("NOXBrowserEx"));
+    setGeometry(rect);
+    CreateControl();
+    return true;
+}
+
+bool CNOXBrowser::CreateInPlace(QWidget* owner, CTemplateControls& controls, int controlId,
+                                const QString& hostPage) {
+    if (!controls.Control(controlId)) return false;
+    m_pOwner = owner;
+    m_ownerId = controlId;
+    m_hostPage = hostPage;
+    controls.Replace(controlId, this);
+    show();
+    CreateControl();
+    return true;
+}
+
+void CNOXBrowser::CreateControl() {
+    if (m_pView) return;
+    m_pView = new CBrowserView(this);
+    m_pView->setObjectName(QStringLiteral("IEChild"));
+    m_pView->setWindowTitle(QStringLiteral("IEChild"));
+    auto* page = new CBrowserPage(WrapperProfile(), this, m_pView);
+    page->setBackgroundColor(Qt::white);
+    page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    page->settings()->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
+    m_pView->setPage(page);
+    m_pChannel = new QWebChannel(this);
+    m_pBridge = new CBrowserBridge(this);
+    m_pChannel->registerObject(QStringLiteral("bridge"), m_pBridge);
+    page->setWebChannel(m_pChannel, kWorld);
+    connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
+            OnLoadFinished(true);
+        else if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
+            OnLoadFinished(false);
+    });
+    m_pView->setGeometry(rect());
+    m_pView->show();
+    setEnabled(true);
+    m_pView->setFocus();
+    LoadHostPage();
+}
+
+QWebEngineView* CNOXBrowser::View() const { return m_pView; }
+
+void CNOXBrowser::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_pView) m_pView->setGeometry(rect());
+}
+
+// ---------------------------------------------------------------------------------------
+// Loading
+
+void CNOXBrowser::LoadHostPage() {
+    if (!m_pView) return;
+    m_loading = true;
+    ++m_loadSerial;
+    m_fallbackShown = false;
+    m_watchedLeft = m_watchedTop = 0;
+    m_pView->load(QUrl::fromLocalFile(m_hostPage));
+}
+
+void CNOXBrowser::ShowHTML(const QString& text) {
+    if (m_loading) {
+        m_deferredHTML = text;
+        if (!m_deferTimer.isActive()) m_deferTimer.start(50, Qt::PreciseTimer, this);
+        return;
+    }
+    m_pageHTML = text;
+    LoadHostPage();
+}
+
+void CNOXBrowser::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != m_deferTimer.timerId()) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    if (m_loading) return;
+    m_deferTimer.stop();
+    m_pageHTML = m_deferredHTML;
+    m_deferredHTML.clear();
+    LoadHostPage();
+}
+
+void CNOXBrowser::OnLoadFinished(bool ok) {
+    // Jumps inside the page and loads the wrapper did not start are not page loads.
+    if (!m_loading) return;
+    if (!ok) {
+        // A host page that cannot be read still gets its body: an empty document in its place,
+        // so that relative addresses resolve as they would have.
+        if (m_fallbackShown) return;
+        m_fallbackShown = true;
+        m_pView->page()->setHtml(QStringLiteral("<html><head></head><body></body></html>"),
+                                 QUrl::fromLocalFile(m_hostPage));
+        return;
+    }
+    const unsigned serial = m_loadSerial;
+    m_pView->setZoomFactor(ZoomFactor(m_zoom));
+
+    // Title, event sink, background and body in one step; the body comes back as the browser
+    // serialises it when there are hits to mark.
+    const bool writeBody = !m_pageHTML.isEmpty();
+    const bool highlight = writeBody && !m_highlightTerms.empty();
+    QJsonArray args{m_documentTitle,  m_documentEventsToOwner,
+                    m_bodyBackground, writeBody ? QJsonValue(m_pageHTML) : QJsonValue(),
+                    m_watchedName,    highlight};
+    m_pageHTML.clear();
+    RunScript(Call(R"JS(function (title, sink, background, html, watch, wantBody) {
+        var nox = window.__nox;
+        document.title = title;
+        if (nox) nox.sink = sink;
+        if (!document.body) return null;
+        if (background) document.body.background = background;
+        if (html !== null) document.body.innerHTML = html;
+        if (nox) { nox.watched = null; nox.watch(watch); }
+        return wantBody ? document.body.innerHTML : null;
+    })JS",
+                   args),
+              [this, serial](const QVariant& body) {
+                  if (serial == m_loadSerial) AfterBodyWritten(serial, body.toString());
+              });
+}
+
+void CNOXBrowser::AfterBodyWritten(unsigned serial, const QString& body) {
+    if (!body.isEmpty() && !m_highlightTerms.empty()) {
+        const std::string marked = HighlightTerms(body.toStdString(), m_highlightTerms);
+        m_highlightTerms.clear();
+        RunScript(Call(R"JS(function (html) {
+            document.body.innerHTML = html;
+            var nox = window.__nox;
+            if (!nox) return;
+            var watch = nox.watched;
+            nox.watched = null;
+            if (watch) nox.watch(watch.id || watch.getAttribute('name'));
+            var first = nox.el('Search');
+            if (first) first.scrollIntoView(true);
+        })JS",
+                       QJsonArray{QString::fromStdString(marked)}));
+    }
+    FinishLoad(serial);
+}
+
+void CNOXBrowser::FinishLoad(unsigned serial) {
+    if (serial != m_loadSerial) return;
+    m_loading = false;
+    // The host page is loaded anew for every text; the browser keeps no history of it.
+    m_pView->page()->history()->clear();
+    if (!m_pendingAnchor.isEmpty()) {
+        const QString anchor = m_pendingAnchor;
+        m_pendingAnchor.clear();
+        ScrollToAnchor(anchor);
+    }
+    if (m_showOnLoad) {
+        if (m_pOwner && !m_pOwner->isVisible()) m_pOwner->show();
+        if (!isVisible()) show();
+    }
+    QPointer<CNOXBrowser> alive(this);
+    SendToOwner(NBM_PAGELOADED, m_ownerId);
+    if (alive && m_pView && serial == m_loadSerial && !m_loading) m_pView->setFocus();
+}
+
+void CNOXBrowser::SetHighlightTerms(const std::vector<std::string>& terms) {
+    m_highlightTerms = terms;
+}
+
+// ---------------------------------------------------------------------------------------
+// The page's content
+
+void CNOXBrowser::RunScript(const QString& script,
+                            std::function<void(const QVariant&)> done) const {
+    if (!m_pView) {
+        if (done) done(QVariant());
+        return;
+    }
+    QPointer<const CNOXBrowser> alive(this);
+    m_pView->page()->runJavaScript(script, kWorld, [alive, done](const QVariant& result) {
+        if (alive && !alive->m_destroying && done) done(result);
+    });
+}
+
+void CNOXBrowser::ScrollToAnchor(const QString& name) {
+    if (m_loading) {
+        m_pendingAnchor = name;
+        return;
+    }
+    RunScript(Call(R"JS(function (name) {
+        var a = window.__nox && window.__nox.anchor(name);
+        if (a) a.scrollIntoView(true);
+    })JS",
+                   QJsonArray{name}));
+}
+
+void CNOXBrowser::ScrollToElement(const QString& name) {
+    RunScript(Call(R"JS(function (name) {
+        var e = window.__nox && window.__nox.el(name);
+        if (e) e.scrollIntoView(true);
+    })JS",
+                   QJsonArray{name}));
+}
+
+void CNOXBrowser::GetBodyHTML(std::function<void(const QString&)> done) const {
+    RunScript(QStringLiteral("document.body ? document.body.innerHTML : ''"),
+              [done](const QVariant& v) { done(v.toString()); });
+}
+
+void CNOXBrowser::SetBodyHTML(const QString& html) {
+    if (m_loading) {
+        m_pageHTML = html;
+        return;
+    }
+    RunScript(Call(R"JS(function (html, watch) {
+        if (!document.body) return;
+        document.body.innerHTML = html;
+        var nox = window.__nox;
+        if (nox) { nox.watched = null; nox.watch(watch); }
+    })JS",
+                   QJsonArray{html, m_watchedName}));
+}
+
+void CNOXBrowser::GetElementHTML(const QString& name,
+                                 std::function<void(const QString&)> done) const {
+    GetElementsHTML(QStringList{name}, [done](const QStringList& html) { done(html.value(0)); });
+}
+
+void CNOXBrowser::GetElementsHTML(const QStringList& names,
+                                  std::function<void(const QStringList&)> done) const {
+    RunScript(Call(R"JS(function (names) {
+        return names.map(function (n) {
+            var e = window.__nox && window.__nox.el(n);
+            return e ? e.innerHTML : '';
+        });
+    })JS",
+                   QJsonArray{QJsonArray::fromStringList(names)}),
+              [done, count = names.size()](const QVariant& v) {
+                  QStringList html = v.toStringList();
+                  while (html.size() < count) html.append(QString());
+                  done(html);
+              });
+}
+
+bool CNOXBrowser::HasSelection() const { return m_pView && m_pView->page()->hasSelection(); }
+
+QString CNOXBrowser::SelectedText() const {
+    return m_pView ? m_pView->page()->selectedText() : QString();
+}
+
+void CNOXBrowser::Copy() {
+    if (m_pView) m_pView->page()->triggerAction(QWebEnginePage::Copy);
+}
+
+void CNOXBrowser::GetAnchorNames(std::function<void(const std::vector<std::string>&)> done) const {
+    RunScript(QStringLiteral(
+                  "Array.prototype.map.call(document.anchors, function (a) { return a.name; })"),
+              [done](const QVariant& v) {
+                  std::vector<std::string> names;
+                  for (const QString& name : v.toStringList()) names.push_back(name.toStdString());
+                  done(names);
+              });
+}
+
+void CNOXBrowser::GetElementScroll(const QString& name,
+                                   std::function<void(bool, int, int)> done) const {
+    RunScript(Call(R"JS(function (name) {
+        var e = window.__nox && window.__nox.el(name);
+        return e ? [e.scrollLeft, e.scrollTop] : null;
+    })JS",
+                   QJsonArray{name}),
+              [done](const QVariant& v) {
+                  const QVariantList xy = v.toList();
+                  if (xy.size() == 2)
+                      done(true, qRound(xy[0].toDouble()), qRound(xy[1].toDouble()));
+                  else
+                      done(false, 0, 0);
+              });
+}
+
+void CNOXBrowser::SetElementScroll(const QString& name, int left, int top,
+                                   std::function<void(bool)> done) {
+    RunScript(Call(R"JS(function (name, left, top) {
+        var e = window.__nox && window.__nox.el(name);
+        if (!e) return false;
+        e.scrollLeft = left;
+        e.scrollTop = top;
+        return true;
+    })JS",
+                   QJsonArray{name, left, top}),
+              [done](const QVariant& v) {
+                  if (done) done(v.toBool());
+              });
+}
+
+namespace {
+
+bool ToRect(const QVariant& v, QRect& rect) {
+    const QVariantList r = v.toList();
+    if (r.size() != 4) return false;
+    rect = QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt());
+    return true;
+}
+
+}  // namespace
+
+void CNOXBrowser::GetVisibleRect(const QString& name, std::function<void(bool, QRect)> done) const {
+    RunScript(Call(R"JS(function (name) {
+        var e = window.__nox && window.__nox.el(name);
+        if (!e) return null;
+        var r = window.__nox.rect(e);
+        return [r[0] + e.clientLeft, r[1] + e.clientTop, e.clientWidth, e.clientHeight];
+    })JS",
+                   QJsonArray{name}),
+              [done](const QVariant& v) {
+                  QRect rect;
+                  const bool ok = ToRect(v, rect);
+                  done(ok, rect);
+              });
+}
+
+void CNOXBrowser::GetElementRect(const QString& name, std::function<void(bool, QRect)> done) const {
+    RunScript(Call(R"JS(function (name) {
+        var e = window.__nox && window.__nox.el(name);
+        return e ? window.__nox.rect(e) : null;
+    })JS",
+                   QJsonArray{name}),
+              [done](const QVariant& v) {
+                  QRect rect;
+                  const bool ok = ToRect(v, rect);
+                  done(ok, rect);
+              });
+}
+
+void CNOXBrowser::GetAnchorRects(std::function<void(const std::vector<QRect>&)> done) const {
+    RunScript(QStringLiteral("window.__nox ? Array.prototype.map.call(document.anchors, "
+                             "window.__nox.rect) : []"),
+              [done](const QVariant& v) {
+                  std::vector<QRect> rects;
+                  for (const QVariant& item : v.toList()) {
+                      QRect rect;
+                      ToRect(item, rect);
+                      rects.push_back(rect);
+                  }
+                  done(rects);
+              });
+}
+
+void CNOXBrowser::WatchedScroll(int& left, int& top) const {
+    left = m_watchedLeft;
+    top = m_watchedTop;
+}
+
+void CNOXBrowser::RemoveHighlights(std::string& html) { ::RemoveHighlights(html); }
+
+// ---------------------------------------------------------------------------------------
+// Notifications
+
+void CNOXBrowser::SendToOwner(QEvent::Type type, int wParam, const CLinkRecord* record) {
+    if (!m_pOwner) return;
+    CBrowserEvent event(type, wParam, record);
+    QCoreApplication::sendEvent(m_pOwner, &event);
+}
+
+void CNOXBrowser::OnLinkClicked(const QString& url, const QString& target, int wParam) {
+    if (!m_documentEventsToOwner) return;
+    // The address as it reads, percent escapes of letters decoded, so that the record cuts
+    // it on whole characters.
+    const CLinkRecord record
+        = MakeLinkRecord(QUrl(url).toString().toStdString(), target.toStdString());
+    SendToOwner(NBM_LINKCLICKED, wParam, &record);
+}
+
+void CNOXBrowser::OnDocumentEvent(int code) {
+    if (!m_documentEventsToOwner) return;
+    if (code < NBM_MOUSEDOWN || code > NBM_KEYDOWN) return;
+    SendToOwner(QEvent::Type(code), 0);
+}
+
+bool CNOXBrowser::OnNavigationRequest(const QUrl& url) {
+    // The wrapper's own navigation to its host page passes while it loads.
+    if (m_loading || !m_interceptLinks) return true;
+    const QUrl current = m_pView->page()->url();
+    if (url.hasFragment()
+        && url.adjusted(QUrl::RemoveFragment) == current.adjusted(QUrl::RemoveFragment))
+        return true;
+    const CLinkRecord record = MakeLinkRecord(url.toString().toStdString(), "");
+    SendToOwner(NBM_LINKCLICKED, m_ownerId, &record);
+    return false;
+}
+
+bool CNOXBrowser::OnContextMenu() {
+    if (!m_contextMenuToOwner) return false;
+    SendToOwner(NBM_CONTEXTMENU, 0);
+    return true;
+}
+
+void CNOXBrowser::OnElementScrolled(int left, int top) {
+    m_watchedLeft = left;
+    m_watchedTop = top;
+}
+
+// ---------------------------------------------------------------------------------------
+// The record shown
+
+bool CNOXBrowser::SyncBookmarks(CRecordset& record, const std::string& titleField,
+                                const std::string& contentField, const std::string& removal,
+                                bool ownerRenders) {
+    bool changed = false;
+    DBGuard("CNOXBrowser::SyncBookmarks", [&] {
+        m_sourceQuery = record.GetSQL();
+        m_titleField = titleField;
+        m_contentField = contentField;
+        m_removal = removal;
+        m_ownerRenders = ownerRenders;
+        double id = 0;
+        ToNumber(record.GetFieldValue("ID"), id);
+        m_currentTitle
+            = titleField.empty() ? std::string() : ToText(record.GetFieldValue(titleField));
+        if (static_cast<std::int32_t>(id) != m_currentArticle) {
+            m_currentArticle = static_cast<std::int32_t>(id);
+            changed = true;
+        }
+    });
+    return changed;
+}
+
+QString CNOXBrowser::SetHTML(CRecordset& record, const std::string& titleField,
+                             const std::string& contentField, const std::string& removal) {
+    std::string text;
+    bool changed = false;
+    const bool read = DBGuard("CNOXBrowser::SetHTML", [&] {
+        if (!SyncBookmarks(record, titleField, contentField, removal, false)) return;
+        changed = true;
+        text = ToText(record.GetFieldValue(contentField));
+        if (!removal.empty())
+            for (std::size_t at = text.find(removal); at != std::string::npos;
+                 at = text.find(removal, at))
+                text.erase(at, removal.size());
+    });
+    if (!read || !changed) return QString();
+    const QString html = QString::fromStdString(text);
+    ShowHTML(html);
+    return html;
+}
+
+#include "NOXBrowser.moc"
