@@ -821,6 +821,20 @@ QImage PaintTablePreview(const CTablePicture& table, QSize size) {
 
 namespace {
 
+// The scale of a tile's line: at least a tenth of the values' size high, so the rounding of
+// a source (a population given to the thousand) does not show as jumps.
+CAxisTicks SparkTicks(const CRange& range) {
+    double lo = range.min, hi = range.max;
+    const double least = 0.1 * std::max(std::fabs(lo), std::fabs(hi));
+    if (hi - lo < least) {
+        const double mid = (lo + hi) / 2;
+        lo = mid - least / 2;
+        hi = mid + least / 2;
+        if (range.min >= 0) lo = std::max(lo, 0.0);
+    }
+    return LinearTicks(lo, hi, 3);
+}
+
 // A tile's line over the years, with the world's dashed where there is one.
 void PaintSparkline(QPainter& p, const QRectF& box, const CPanelTile& tile, bool labels) {
     std::vector<CSeries> both(2);
@@ -828,7 +842,7 @@ void PaintSparkline(QPainter& p, const QRectF& box, const CPanelTile& tile, bool
     both[1].values = tile.world;
     const CRange range = RangeOf(both, false);
     if (!range.any) return;
-    const CAxisTicks ticks = LinearTicks(range.min, range.max, 3);
+    const CAxisTicks ticks = SparkTicks(range);
     const int first = tile.series.empty() ? range.first : tile.series.begin()->first;
     const int last
         = std::max(tile.series.empty() ? range.last : tile.series.rbegin()->first, first + 1);
@@ -994,7 +1008,7 @@ QImage PaintPanel(const CPanel& panel, QSize size) {
         const CRange range = RangeOf(both, false);
         qreal scaleWidth = 0;
         if (range.any) {
-            const CAxisTicks ticks = LinearTicks(range.min, range.max, 3);
+            const CAxisTicks ticks = SparkTicks(range);
             for (double v : {ticks.lo, ticks.hi}) {
                 scaleWidth = std::max(scaleWidth,
                                       TextWidth(ChartNumber(v, ticks.decimals), ChartFont(10)));

@@ -114,7 +114,10 @@ bool CEditionBuild::DrawPictures() {
 }
 
 bool CEditionBuild::WritePictureArchives() {
+    QElapsedTimer clock;
+    clock.start();
     if (!m_pictures.Write(Out("Daten"), m_result.error)) return false;
+    Log(QString("%1 written in %2 ms").arg(m_pictures.Archives().join(", ")).arg(clock.elapsed()));
     // Records whose picture no step drew are listed, so a missing one does not go unseen.
     QStringList missing;
     const int previews = m_pictures.Count(kPreviewArchive);
