@@ -11,6 +11,7 @@
 #include "ChartPainter.h"
 #include "ChartScale.h"
 #include "EditionCharts.h"
+#include "GifWriter.h"
 #include "PictureArchives.h"
 #include "archive/ArchivePassword.h"
 #include "archive/ArchiveReader.h"
@@ -161,6 +162,41 @@ TEST(ChartPainter, EmptyInputsStillDraw) {
     CPanel panel;
     EXPECT_EQ(PaintPanel(panel, {640, 420}).size(), QSize(640, 420));
     EXPECT_EQ(PaintPanelPreview(panel, {88, 58}).size(), QSize(88, 58));
+}
+
+// An antialiased chart of ten coloured lines survives the reduction to the GIF's 256
+// colours with no visible change: the lines' edges and the text stay smooth.
+TEST(ChartPainter, ChartsStayCleanInTheGifPalette) {
+    CLineChart chart;
+    chart.title = "Lebenserwartung";
+    chart.subtitle = "Jahre\n1960–2016";
+    chart.unit = "Jahre";
+    chart.source = "Quelle: Test";
+    for (int i = 0; i < 10; ++i) {
+        CSeries s{QString("Land %1").arg(i), SeriesColor(i), {}, false};
+        for (int y = 1960; y <= 2016; ++y)
+            s.values[y] = 40 + i * 3 + (y - 1960) * 0.4 + (y % (3 + i));
+        chart.series.push_back(s);
+    }
+    chart.series.push_back({"Welt", kReference, {{1960, 50}, {2016, 70}}, true});
+    const QImage drawn = PaintLineChart(chart, {780, 480});
+    const QImage reduced = QuantizeImage(drawn, 256).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(reduced.size(), drawn.size());
+    double error = 0;
+    int worst = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QRgb a = drawn.pixel(x, y), b = reduced.pixel(x, y);
+            const int d = std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b))
+                          + std::abs(qBlue(a) - qBlue(b));
+            error += d;
+            worst = std::max(worst, d);
+        }
+    }
+    EXPECT_LT(error / (drawn.width() * drawn.height()), 1.5);
+    EXPECT_LT(worst, 120);
+    // The series' own colours come through exactly enough to tell them apart.
+    EXPECT_GT(QuantizeImage(drawn, 256).colorCount(), 128);
 }
 
 // A table too wide for the picture leaves out its last columns, never the first.

@@ -159,6 +159,28 @@ TEST_F(Edition, IntroFilm) {
     EXPECT_EQ(info["width"], "800");
     EXPECT_EQ(info["height"], "600");
     EXPECT_NEAR(info["duration"].toDouble(), 5.0, 0.2);
+
+    // Its last frame is the intro picture, which the intro shows once the film has ended.
+    const QString last = kOut + "/intro-last-frame.png";
+    QFile::remove(last);
+    QProcess grab;
+    grab.start("ffmpeg",
+               {"-v", "error", "-y", "-sseof", "-0.1", "-i", film, "-frames:v", "1", last});
+    ASSERT_TRUE(grab.waitForFinished(60000));
+    const QImage frame = QImage(last).convertToFormat(QImage::Format_RGB32);
+    const QImage picture = QImage(":/bitmaps/268.png").convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(frame.size(), picture.size());
+    double difference = 0;
+    for (int y = 0; y < frame.height(); y += 2) {
+        for (int x = 0; x < frame.width(); x += 2) {
+            const QRgb a = frame.pixel(x, y), b = picture.pixel(x, y);
+            difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b))
+                          + std::abs(qBlue(a) - qBlue(b));
+        }
+    }
+    // Only the film's compression apart (a few levels per pixel).
+    EXPECT_LT(difference / (frame.width() * frame.height() / 4), 6.0);
+    QFile::remove(last);
 }
 
 // A second build with the same inputs does nothing and leaves the archives as they were.
