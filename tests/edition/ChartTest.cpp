@@ -117,10 +117,53 @@ TEST(ChartScale, WorldAverage) {
     EXPECT_EQ(world.count(2001), 0u);
     EXPECT_TRUE(edition::WorldAverage(facts, 201).empty());  // population is a total
     EXPECT_TRUE(edition::WorldAverage(facts, 999).empty());
+    // A year in which too few of the field's countries have values is left out, however much
+    // of the weight they hold.
+    edition::CFacts few = facts;
+    for (int land = 10; land < 19; ++land) {
+        few.series[201][land] = {{2000, 1}, {2001, 1}};
+        few.series[301][land] = {{2001, 70}};
+    }
+    EXPECT_EQ(edition::WorldAverage(few, 301).count(2000), 0u);  // 3 of 11 in the ranking year
     EXPECT_FALSE(edition::HasWorldAverage(410));  // exchange rates in national currencies
     EXPECT_TRUE(edition::HasWorldAverage(412));
     EXPECT_EQ(edition::UnitOf("BIP (Mrd. US-$, KKP)"), "Mrd. US-$, KKP");
     EXPECT_EQ(edition::UnitOf("Kinder je Frau"), "");
+}
+
+// Shown values keep the decimals they need: one for millions and percentages of one and
+// more, but a small country's 0,037 Mio. or a growth of 0,02 % is not rounded to zero.
+TEST(ChartScale, FieldDecimals) {
+    const edition::CFieldDef population{201, 200, "Bevölkerung", "Bevölkerung (Mio.)",
+                                        "",  1,   "pwt"};
+    const edition::CFieldDef growth{204, 200, "Wachstum", "Bevölkerungswachstum (%)", "", 4, "wb"};
+    const edition::CFieldDef perHead{404, 400, "BIP", "BIP je Einwohner (US-$, KKP)", "", 2, "pwt"};
+    const edition::CFieldDef births{209, 200, "Geburtenziffer", "Kinder je Frau", "", 1, "gap"};
+    EXPECT_EQ(edition::ValueDecimals(population, {1409.517, 324.459, 209.288}), 1);
+    EXPECT_EQ(edition::ValueDecimals(population, {0.037}), 3);
+    EXPECT_EQ(edition::ValueDecimals(growth, {1.23, 0.57, 2.51}), 1);
+    EXPECT_EQ(edition::ValueDecimals(growth, {0.02}), 2);
+    EXPECT_EQ(edition::ValueDecimals(perHead, {56153, 13051}), 0);
+    EXPECT_EQ(edition::ValueDecimals(births, {1.44, 2.43, 5.89}), 2);
+    EXPECT_EQ(edition::ValueDecimals(births, {2.0, 3.0}), 0);  // no decimals the values lack
+}
+
+// The graphs' countries are the most populous of the population field's ranking year, and
+// a country without any yearly indicator gets a panel of facts.
+TEST(ChartScale, CountriesOfTheGraphs) {
+    edition::CFacts facts;
+    facts.series[201] = {{1, {{2016, 50}, {2017, 10}}},
+                         {2, {{2017, 30}}},
+                         {3, {{2017, 20}}},
+                         {4, {{2016, 90}}}};  // no value in the ranking year
+    EXPECT_EQ(edition::LargestCountries(facts, 2), (std::vector<int>{2, 3}));
+    EXPECT_EQ(edition::LargestCountries(facts, 10), (std::vector<int>{2, 3, 1}));
+    EXPECT_TRUE(edition::HasIndicators(facts, 4));
+    EXPECT_FALSE(edition::HasIndicators(facts, 5));
+    facts.timeless[103] = {{5, 0.44}};
+    EXPECT_EQ(edition::TableRankingField(facts, 100), 103);  // the first field with numbers
+    EXPECT_EQ(edition::TableRankingField(facts, 200), 201);
+    EXPECT_EQ(edition::TableRankingField(facts, 600), 0);  // texts only
 }
 
 // Growth rates that jump about become a heat strip; smooth series and series of one sign
