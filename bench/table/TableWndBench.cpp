@@ -11,11 +11,9 @@
 
 #include <QApplication>
 
-#include "app/KompendorApp.h"
-#include "app/Settings.h"
+#include "controls/Fonts.h"
 #include "controls/TemplateDialog.h"
 #include "data/ErrorReporter.h"
-#include "platform/RegistryFiles.h"
 #include "table/Table.h"
 #include "table/TableWnd.h"
 #include "table/YearLogic.h"
@@ -23,9 +21,8 @@
 namespace {
 
 struct Edition {
-    std::unique_ptr<CRegistryFiles> registry;
-    std::unique_ptr<CSettings> settings;
     CDatabase db;
+    CTableResources resources;
     IdList countries;
     IdList fields;
     bool ok = false;
@@ -35,12 +32,11 @@ struct Edition {
         const std::string dist = std::filesystem::absolute(
             env != nullptr ? env : KOMPENDOR_BENCH_SOURCE_DIR "/build/dist");
         if (!std::filesystem::exists(dist + "/Daten/Kompendor.mdb")) return;
-        registry = std::make_unique<CRegistryFiles>(
-            "", (std::filesystem::temp_directory_path() / "kompendor-bench-registry.ini").string());
-        settings = std::make_unique<CSettings>(dist + "/", *registry);
-        InstallSettings(settings.get());
-        CTemplateDialog::SetUiDirectory(QString::fromStdString(settings->ui));
-        db.Open(settings->mdb, false, true, kAlmanacConnect);
+        // The sample edition's layout, as its NOX.INI names it.
+        CTemplateDialog::SetUiDirectory(QString::fromStdString(dist + "/UI/"));
+        db.Open(dist + "/Daten/Kompendor.mdb", false, true, kAlmanacConnect);
+        resources.database = &db;
+        resources.imageFolder = dist + "/Daten/";
         DBRead(db, "SELECT ID FROM Land ORDER BY ID", "bench", [&](CRecordset& rs) {
             for (; !rs.IsEOF(); rs.MoveNext())
                 countries.push_back(rs.GetFieldValue("ID").Integer());
@@ -72,7 +68,7 @@ void BM_ShowTable(benchmark::State& state) {
         return;
     }
     CTableWnd wnd(nullptr);
-    wnd.SetDatabase(&edition.db);
+    wnd.SetResources(edition.resources);
     wnd.resize(1920, 1080);
     wnd.show();
     Settle(wnd);
@@ -108,7 +104,7 @@ void BM_ScrollTable(benchmark::State& state) {
         return;
     }
     CTableWnd wnd(nullptr);
-    wnd.SetDatabase(&edition.db);
+    wnd.SetResources(edition.resources);
     wnd.resize(1920, 1080);
     wnd.show();
     if (state.range(0) == 1) {

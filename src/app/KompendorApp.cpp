@@ -15,6 +15,7 @@
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "controls/BitmapResource.h"
+#include "controls/Fonts.h"
 #include "data/ErrorReporter.h"
 #include "platform/ui/QtDialogs.h"
 
@@ -34,16 +35,6 @@ bool HasGpu() {
 }  // namespace
 
 CKompendorApp* TheApp() { return qobject_cast<CKompendorApp*>(QCoreApplication::instance()); }
-
-void RegisterFontSubstitutions() {
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    // Liberation Sans keeps the narrow width of the old dialog font; DejaVu Sans, with its
-    // larger x-height, stays legible at the tiny sizes "Small Fonts" was made for.
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Small Fonts"),
-                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
-}
 
 void PrepareBrowserEnvironment() {
     const char* current = std::getenv("QTWEBENGINE_CHROMIUM_FLAGS");

@@ -72,10 +72,6 @@ private:
 // The running application object; null when the running application is another (tests).
 CKompendorApp* TheApp();
 
-// The program's fonts for the typefaces the skins and templates name ("Arial", "MS Sans
-// Serif", "Small Fonts"), which this system does not have.
-void RegisterFontSubstitutions();
-
 // Sets QTWEBENGINE_CHROMIUM_FLAGS for the embedded browser; must run before the application
 // object is created.
 void PrepareBrowserEnvironment();

@@ -13,6 +13,7 @@ int RunSql(const CliArgs& args);
 int RunFormat(const CliArgs& args);
 int RunWorkspace(const CliArgs& args);
 int RunTable(const CliArgs& args);
+int RunSearch(const CliArgs& args);
 int RunArticle(const CliArgs& args);
 int RunCellInfo(const CliArgs& args);
 #ifdef KOMPENDOR_CLI_PICTURE
@@ -33,6 +34,7 @@ const CliCommand kCommands[] = {
      "--view 1|2 --countries IDS|all --fields IDS|all [--year COLUMN=YEAR ...] "
      "[--sort COLUMN:asc|desc] [--html FILE]",
      &RunTable},
+    {"search", "[--whole-words] QUERY", &RunSearch},
     {"article", "ID", &RunArticle},
     {"cellinfo", "LAND VAL YEAR", &RunCellInfo},
 #ifdef KOMPENDOR_CLI_PICTURE

@@ -41,6 +41,7 @@ public:
     void SetCursor(const QCursor& cursor);
     // A tool tip shown after the mouse has rested on the button for half a second.
     void SetToolTip(const QString& text) { m_toolTip = text; }
+    QString ToolTip() const { return m_toolTip; }
 
     int ControlId() const { return m_id; }
     State ButtonState() const { return m_state; }

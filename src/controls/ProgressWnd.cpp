@@ -25,6 +25,10 @@ public:
     void reject() override { m_progress->Cancel(); }
 
 protected:
+    void OnCommand(int id) override {
+        if (id == CProgressWnd::kCancelId) m_progress->Cancel();
+    }
+
     void closeEvent(QCloseEvent* e) override {
         m_progress->Cancel();
         e->ignore();
@@ -40,6 +44,12 @@ CProgressWnd::CProgressWnd(CProgressEstimate::TickSource tick)
 CProgressWnd::~CProgressWnd() { delete m_window.data(); }
 
 QWidget* CProgressWnd::Window() const { return m_window.data(); }
+
+void CProgressWnd::Cancel() {
+    m_estimate.Cancel();
+    if (auto* window = static_cast<CProgressDialog*>(m_window.data()))
+        window->EnableControl(kCancelId, false);
+}
 
 bool CProgressWnd::Start(QWidget* parent, int total) {
     m_estimate.Start(total);

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
 #include <QTimerEvent>
@@ -18,6 +19,7 @@
 #include "data/ErrorReporter.h"
 #include "data/SqlText.h"
 #include "data/ValueRoutines.h"
+#include "mainwnd/CommandBar.h"
 #include "mainwnd/DeleteProfileDlg.h"
 #include "mainwnd/DialogPlacement.h"
 #include "mainwnd/MediumCheck.h"
@@ -35,6 +37,7 @@
 #include "table/TabConfigDlg.h"
 #include "table/TableWnd.h"
 #include "table/YearLogic.h"
+#include "text/Search.h"
 #include "text/NOXBrowser.h"
 #include "text/TextBrowser.h"
 #include "viewers/FlagView.h"
@@ -42,7 +45,6 @@
 
 namespace {
 
-constexpr int kCommandBarTemplate = 129;
 // Margin between the command bar or the client edges and the table window.
 constexpr int kTableMargin = 12;
 // What shows around the background picture and the table frame.
@@ -115,8 +117,7 @@ CMainWnd::CMainWnd(CDatabase* database, QWidget* parent)
     m_cornerBottomLeft = LoadBitmapResource(150);
     m_cornerBottomRight = LoadBitmapResource(153);
 
-    m_pCommandBar
-        = new CTemplateDialog(kCommandBarTemplate, this, CTemplateDialog::Placement::Child);
+    m_pCommandBar = new CCommandBar(this);
     // Queued: a workspace command may run a modal dialog, which must not start inside the
     // button's own mouse handling.
     connect(m_pCommandBar, &CTemplateDialog::command, this, &CMainWnd::OnBarCommand,
@@ -148,6 +149,7 @@ CMainWnd::~CMainWnd() {
     delete m_pCellInfoDlg;
     delete m_pTextBrowser;
     delete m_pTableWnd;
+    delete m_pSearch;
     delete m_pImageWnd;
     delete m_pFlagView;
     delete m_pPrintHost;
@@ -483,11 +485,33 @@ void CMainWnd::OpenTextBrowserLandID(std::int32_t landId) {
     OpenTextBrowser(static_cast<std::int32_t>(htmlId), this, QString());
 }
 
-// The windows of the following requests (search, graph list, world map) are not part of this
-// build yet; the requests arrive here and are dropped. The article window, the cell
-// information and printing are in MainWndText.cpp.
+// The article window, the cell information and printing are in MainWndText.cpp.
 
-void CMainWnd::OpenSearch(QWidget*) {}
+void CMainWnd::OpenSearch(QWidget*) {
+    CDBBusyCursor busy;
+    if (!m_pSearch) {
+        m_pSearch = new CSearch(this, m_pDatabase, this);
+        CenterOverParent(*m_pSearch, this);
+    }
+    m_pSearch->show();
+    m_pSearch->raise();
+    m_pSearch->activateWindow();
+    if (QLineEdit* field = m_pSearch->QueryField()) field->setFocus();
+}
+
+CSearch* CMainWnd::SearchWindow() const { return m_pSearch; }
+
+void CMainWnd::OpenSearchArticle(QWidget* owner, std::int32_t htmlId, const std::string& anchor,
+                                 const std::vector<std::string>& terms) {
+    OpenTextBrowser(htmlId, owner, QString::fromStdString(anchor), terms);
+}
+
+void CMainWnd::OpenSearchGraph(QWidget* owner, std::int32_t htmlId) {
+    OpenImageViewerByHTMLID(owner, htmlId);
+}
+
+// The windows of the following requests (graph list, world map) are not part of this build
+// yet; the requests arrive here and are dropped.
 
 void CMainWnd::OpenGraphList(int) {}
 
@@ -519,6 +543,14 @@ void CMainWnd::BookmarkHint() {
 
 // ---------------------------------------------------------------------------------------
 // Selection windows
+
+CTableResources CMainWnd::TableResources() const {
+    CTableResources resources;
+    resources.database = m_pDatabase;
+    resources.pointer = m_pointer;
+    resources.imageFolder = TheSettings().img;
+    return resources;
+}
 
 CTemplateDialog* CMainWnd::CommandBar() const { return m_pCommandBar; }
 CTableWnd* CMainWnd::TableWindow() const { return m_pTableWnd; }
@@ -642,6 +674,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
         return;
 
     bool filled = false;
+    bool cancelled = false;
     CloseCellInfo();
     {
         CDBBusyCursor busy;
@@ -651,7 +684,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
 
         if (!m_pTableWnd) {
             m_pTableWnd = new CTableWnd(this);
-            m_pTableWnd->SetDatabase(m_pDatabase);
+            m_pTableWnd->SetResources(TableResources());
             m_pTableWnd->setGeometry(TableRect());
             m_pTableWnd->show();
             update();
@@ -667,6 +700,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
         filled = kind == 1 ? table->DisplayStaaten(countryIds, validIds)
                            : table->DisplayDaten(countryIds, validIds);
         m_filling = false;
+        cancelled = !filled && table && table->WasCancelled();
         filled = filled && table;
     }
     if (filled) {
@@ -680,6 +714,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
         update();
     } else {
         CloseWorkspace(false);
+        if (cancelled) ShowMessageBox(kMsgTableNotCompleted, kCaptionHinweis, MsgIcon::Information);
     }
 }
 

@@ -6,6 +6,7 @@
 // the almanac and hands it over. It also keeps the workspace state (the five numbered
 // workspaces) and the profile operations of the selection dialogs.
 
+#include <QCursor>
 #include <QImage>
 #include <QPixmap>
 #include <QPointer>
@@ -18,6 +19,8 @@
 
 #include "controls/SkinFrame.h"
 #include "table/TableHost.h"
+#include "table/TableResources.h"
+#include "text/SearchHost.h"
 #include "text/TextBrowserHost.h"
 #include "viewers/ViewerEnv.h"
 
@@ -27,6 +30,7 @@ class CTabConfigDlg;
 class CSelectStaatDlg;
 class CSelectDatenDlg;
 class CTemplateDialog;
+class CSearch;
 class CTextBrowser;
 class CCellInfoDlg;
 class CNOXBrowser;
@@ -38,7 +42,8 @@ struct CProfileMenuModel;
 class CMainWnd : public CSkinFrame,
                  public CTableHost,
                  public CPictureHost,
-                 public CTextBrowserHost {
+                 public CTextBrowserHost,
+                 public CSearchHost {
     Q_OBJECT
 
 public:
@@ -136,6 +141,12 @@ public:
     // name, an existing profile (asks) and a failed write. True when the file was written.
     bool SaveProfile(const QString& name, const QString& extension, const IdList& ids);
 
+    // "Pointer", the cursor over clickable parts of the tables and pictures; the windows this
+    // window owns get it from here. The system's pointing hand until set.
+    void SetPointerCursor(const QCursor& cursor) { m_pointer = cursor; }
+    // What the table window and its cells use: the almanac, the pointer, the picture folder.
+    CTableResources TableResources() const;
+
     // The workspace state.
     unsigned CurrentWorkspace() const { return currentWorkspace; }
     unsigned TableKind() const { return tableKind; }
@@ -148,6 +159,7 @@ public:
     CImageWnd* ImageWindow() const;
     CFlagView* FlagWindow() const;
     CTemplateDialog* CommandBar() const;
+    CSearch* SearchWindow() const;
     // The rectangle of the table window: the client area below the bar, 12 pixels in.
     QRect TableRect() const;
     // The article window, the cell information and the hidden print host while they exist.
@@ -181,6 +193,11 @@ public:
     void DeleteProfile(const std::string& extension) override;
     bool LoadCObject(const std::string& path, IdList& ids) override;
 
+    // CSearchHost: a hit goes to the text browser, a picture hit to the graph viewer.
+    void OpenSearchArticle(QWidget* owner, std::int32_t htmlId, const std::string& anchor,
+                           const std::vector<std::string>& terms) override;
+    void OpenSearchGraph(QWidget* owner, std::int32_t htmlId) override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -209,6 +226,7 @@ private:
     CViewerEnv ViewerEnv();
 
     CDatabase* m_pDatabase;
+    QCursor m_pointer = QCursor(Qt::PointingHandCursor);
 
     // The workspace state.
     std::uint8_t currentWorkspace = 0;
@@ -228,6 +246,7 @@ private:
     QPointer<CSelectStaatDlg> m_pSelectStaatDlg;
     QPointer<CSelectDatenDlg> m_pSelectDatenDlg;
     QPointer<CTableWnd> m_pTableWnd;
+    QPointer<CSearch> m_pSearch;
     QPointer<CCellInfoDlg> m_pCellInfoDlg;
     QPointer<CTextBrowser> m_pTextBrowser;
     QPointer<CNOXBrowser> m_pPrintHost;

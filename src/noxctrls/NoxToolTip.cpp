@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QScreen>
+#include <QToolTip>
 
 namespace {
 
@@ -23,16 +24,26 @@ QPointer<QWidget>& TipOwner() {
     return owner;
 }
 
-// Text and background of the settings; when both are the same colour (the settings'
-// defaults are black on black) the text would vanish, so it takes the contrasting one.
-QColor ReadableText(const CToolTipStyle& style) {
+}  // namespace
+
+// When text and background are the same colour the text would vanish, so it takes the
+// contrasting one.
+QColor ReadableToolTipText(const CToolTipStyle& style) {
     if (style.textColor.rgb() != style.backColor.rgb()) return style.textColor;
     return qGray(style.backColor.rgb()) < 128 ? QColor(Qt::white) : QColor(Qt::black);
 }
 
-}  // namespace
-
-void SetToolTipStyle(const CToolTipStyle& style) { Style() = style; }
+void SetToolTipStyle(const CToolTipStyle& style) {
+    Style() = style;
+    // The toolkit's own tips (plain widgets, the bitmap buttons) look the same.
+    QPalette palette = QToolTip::palette();
+    palette.setColor(QPalette::ToolTipBase, style.backColor);
+    palette.setColor(QPalette::ToolTipText, ReadableToolTipText(style));
+    QToolTip::setPalette(palette);
+    QFont font(style.font);
+    font.setPointSize(qMax(1, style.fontSize));
+    QToolTip::setFont(font);
+}
 
 const CToolTipStyle& ToolTipStyle() { return Style(); }
 
@@ -50,7 +61,7 @@ void ShowNoxToolTip(const QString& text, QWidget* owner) {
     QFont font(style.font);
     font.setPointSize(qMax(1, style.fontSize));
     label->setFont(font);
-    const QColor ink = ReadableText(style);
+    const QColor ink = ReadableToolTipText(style);
     label->setStyleSheet(
         QStringLiteral("QLabel { color: #%1; background: #%2; border: 1px solid #%1; }")
             .arg(ColorText(ink), ColorText(style.backColor)));

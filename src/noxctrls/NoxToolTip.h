@@ -18,9 +18,14 @@ struct CToolTipStyle {
     QColor backColor = QColor(0, 0, 0);
 };
 
-// Sets the look and delay of every tooltip shown from now on.
+// Sets the look and delay of every tooltip shown from now on: the push buttons' and the
+// toolkit's own (the colours and the font; the toolkit keeps its delay).
 NOXCTRLS_EXPORT void SetToolTipStyle(const CToolTipStyle& style);
 NOXCTRLS_EXPORT const CToolTipStyle& ToolTipStyle();
+
+// The text colour a tip of this style is drawn in: the configured one, or black or white
+// when it equals the background (the settings' defaults are black on black).
+NOXCTRLS_EXPORT QColor ReadableToolTipText(const CToolTipStyle& style);
 
 // Shows text below the mouse position owned by the widget; hides any other tip first.
 NOXCTRLS_EXPORT void ShowNoxToolTip(const QString& text, QWidget* owner);

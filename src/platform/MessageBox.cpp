@@ -12,6 +12,19 @@ namespace {
 
 IMessagePresenter* g_presenter = nullptr;
 
+// The folder of the last path chosen in a save dialog.
+std::string g_lastSaveFolder;
+
+bool IsFolder(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_directory(path, ec);
+}
+
+void RememberSaveFolder(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (!folder.empty()) g_lastSaveFolder = folder.string();
+}
+
 // Answers of KOMPENDOR_ANSWERS already used; a changed list starts again at its first answer.
 std::string g_answerList;
 std::size_t g_answersUsed = 0;
@@ -136,10 +149,25 @@ std::optional<std::string> RunSaveFileDialog(const SaveDialogRequest& request) {
                 MsgButtons::YesNo, 1};
             if (ShowMessageBox(ask) != IDYES) return std::nullopt;
         }
-        return path;
+    } else if (g_presenter) {
+        path = g_presenter->RunSaveDialog(request);
     }
-    if (g_presenter) return g_presenter->RunSaveDialog(request);
-    return std::nullopt;
+    if (path) RememberSaveFolder(*path);
+    return path;
+}
+
+std::string LastSaveFolder() { return g_lastSaveFolder; }
+
+void ForgetSaveFolder() { g_lastSaveFolder.clear(); }
+
+std::string SaveDialogStartFolder(const std::string& proposedName, const std::string& documents,
+                                  const std::string& home) {
+    const std::filesystem::path proposed(proposedName);
+    if (proposed.has_parent_path() && IsFolder(proposed.parent_path().string()))
+        return proposed.parent_path().string();
+    if (IsFolder(g_lastSaveFolder)) return g_lastSaveFolder;
+    if (IsFolder(documents)) return documents;
+    return home;
 }
 
 std::string FilterForToolkit(const std::string& filter) {
@@ -155,8 +183,10 @@ std::string FilterForToolkit(const std::string& filter) {
     for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
         if (parts[i].empty() && parts[i + 1].empty()) break;
         if (!out.empty()) out += ";;";
-        std::string patterns = ReplaceAll(parts[i + 1], ";", " ");
-        out += parts[i] + " (" + patterns + ")";
+        const std::string patterns = ReplaceAll(parts[i + 1], ";", " ");
+        const bool named = parts[i].find("(" + parts[i + 1] + ")") != std::string::npos
+                           || parts[i].find("(" + patterns + ")") != std::string::npos;
+        out += named ? parts[i] : parts[i] + " (" + patterns + ")";
     }
     return out;
 }

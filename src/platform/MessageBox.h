@@ -65,14 +65,26 @@ MsgAnswer ShowMessageBox(const std::string& text, const std::string& caption,
                          int defaultButton = 0);
 MsgAnswer ShowMessageBox(const MessageBoxRequest& request);
 
-// Runs the save-file dialog: the path to write, or nothing when cancelled.
+// Runs the save-file dialog: the path to write, or nothing when cancelled. The folder of a
+// chosen path is remembered for the next dialog.
 std::optional<std::string> RunSaveFileDialog(const SaveDialogRequest& request);
+
+// The folder of the last path chosen in a save dialog of this run, or empty.
+std::string LastSaveFolder();
+// Forgets it (tests).
+void ForgetSaveFolder();
+// Where a save dialog opens: the folder of the last path chosen while it still exists, else
+// documents when it exists, else home. A proposed name with a folder of its own opens there
+// whatever the rest.
+std::string SaveDialogStartFolder(const std::string& proposedName, const std::string& documents,
+                                  const std::string& home);
 
 // The buttons of a box in their order.
 std::vector<MsgAnswer> ButtonsOf(MsgButtons buttons);
 
 // The patterns of a filter "Bitmap Dateien|*.bmp||" as the toolkit's dialogs write them:
-// "Bitmap Dateien (*.bmp)", one entry per pair, joined by ";;".
+// "Bitmap Dateien (*.bmp)", one entry per pair, joined by ";;". A description that names its
+// patterns itself ("HTML Datei (*.htm)") keeps its own.
 std::string FilterForToolkit(const std::string& filter);
 
 // path with ".ext" appended when its file name has no extension.

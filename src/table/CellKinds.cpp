@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QPointer>
 
-#include "app/KompendorApp.h"
 #include "controls/BitmapResource.h"
 #include "controls/CommandEvent.h"
 #include "controls/FlatMenu.h"
@@ -14,13 +13,7 @@
 #include "table/CellKindsShared.h"
 #include "table/Table.h"
 #include "table/TableFill.h"
-
-QFont CellFont(const char* face, double points, bool semiBold) {
-    QFont font{QString::fromLatin1(face)};
-    font.setPointSizeF(points);
-    if (semiBold) font.setWeight(QFont::DemiBold);
-    return font;
-}
+#include "table/TableWnd.h"
 
 void HLine(QPainter& dc, int x0, int x1, int y, const QColor& colour) {
     if (x1 > x0) dc.fillRect(x0, y, x1 - x0, 1, colour);
@@ -74,19 +67,30 @@ QString KindHTML(const CellData* record) {
     return QString::fromStdString(CellKindHTML(record != nullptr ? *record : CellData()));
 }
 
-QCursor PointerCursor() {
-    if (CKompendorApp* app = TheApp()) return app->PointerCursor();
-    return QCursor(Qt::PointingHandCursor);
-}
+QCursor PointerCursor(const QWidget* cell) { return TableResourcesOf(cell).pointer; }
 
 CNOXButton* MakeCellButton(QWidget* cell, int id, int normal, int hover, int pressed,
                            const QPoint& pos) {
     auto* button = new CNOXButton(cell);
     button->SetBitmaps(normal, hover, pressed);
-    const QCursor cursor = PointerCursor();
+    const QCursor cursor = PointerCursor(cell);
     button->Create(id, pos, &cursor);
     return button;
 }
+
+CNOXButton* MakeCellButton(QWidget* cell, int id, const CCellButton& pictures, const QPoint& pos) {
+    CNOXButton* button
+        = MakeCellButton(cell, id, pictures.normal, pictures.hover, pictures.pressed, pos);
+    if (pictures.toolTip != nullptr) button->SetToolTip(QString::fromUtf8(pictures.toolTip));
+    return button;
+}
+
+CellSortButton MakeSortButton(QWidget* cell, int id, const CCellButton& pictures,
+                              const QPoint& pos) {
+    return {MakeCellButton(cell, id, pictures, pos), pictures.normal, pictures.active};
+}
+
+QPoint TopRight(const QWidget* button) { return button->mapToGlobal(QPoint(button->width(), 0)); }
 
 int CommandId(const QEvent* e) {
     if (e->type() != CCommandEvent::kType) return 0;
@@ -178,7 +182,8 @@ void RunCellMenu(CTableCell* cell, CCellCommands* commands, int x, int y) {
 CFlagPicture::CFlagPicture(QWidget* parent, const QPixmap& picture)
     : QWidget(parent), m_picture(picture) {
     resize(picture.size());
-    setCursor(PointerCursor());
+    setCursor(PointerCursor(parent));
+    setToolTip(QStringLiteral("Flagge zeigen"));
 }
 
 void CFlagPicture::paintEvent(QPaintEvent*) {
@@ -190,6 +195,77 @@ void CFlagPicture::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) {
         PostCommandToParent(this, kCellFlag);
     }
+}
+
+// ---- Corner ----
+
+bool CRoot::InitCell() {
+    m_background = LoadBitmapResource(m_look.background);
+    MakeCellButton(this, kCellButton1, m_look.first, QPoint(113, 4));
+    MakeCellButton(this, kCellButton2, m_look.second, QPoint(146, 4));
+    if (m_look.sortButtons) {
+        m_sortAscending
+            = MakeSortButton(this, kCellSortAscending, m_look.sortAscending, QPoint(3, 36));
+        m_sortDescending = MakeSortButton(this, kCellSortDescending, m_look.sortDescending,
+                                          QPoint(m_sortAscending.button->width() + 4, 36));
+    }
+    return true;
+}
+
+void CRoot::DrawCell(QPainter& dc, const QRect& rect, const CellData*) {
+    // The picture is the corner's size less the header row's last pixels.
+    dc.fillRect(rect, kCornerBack);
+    dc.drawPixmap(0, 0, m_background);
+    if (!m_look.sortButtons) return;
+    const CTable* table = GetTable();
+    const bool sorted = table != nullptr && table->GetSortColumn() == 0;
+    m_sortAscending.Show(sorted && table->IsSortAscending());
+    m_sortDescending.Show(sorted && !table->IsSortAscending());
+}
+
+QString CRoot::GetCellHTML(const CellData* record) const { return KindHTML(record); }
+
+bool CRoot::event(QEvent* e) {
+    if (const int id = CommandId(e)) {
+        OnButton(id);
+        return true;
+    }
+    return CTableCell::event(e);
+}
+
+// ---- Row header ----
+
+bool CRowHead::InitCell() {
+    m_menu = MakeCellButton(this, kCellButton1, m_look.menu, QPoint(159, 3));
+    return true;
+}
+
+void CRowHead::DrawCell(QPainter& dc, const QRect& rect, const CellData* record) {
+    const int w = rect.width();
+    const int h = rect.height();
+    dc.fillRect(rect, GetRow() % 2 != 0 ? m_look.oddBack : m_look.evenBack);
+    VLine(dc, 0, 0, h, m_look.leftOuter);
+    VLine(dc, 1, 0, h, m_look.leftInner);
+    VLine(dc, w - 1, 0, h, m_look.right);
+    HLine(dc, 0, w, h - 1, m_look.bottom);
+    dc.setFont(m_look.font.Font());
+    dc.setPen(m_look.ink);
+    const int right = m_look.textRightEdge > 0 ? m_look.textRightEdge : w - m_look.textRightInset;
+    dc.drawText(QRect(4, 4, right - 4, h - 8), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                GetCellText(record));
+}
+
+QString CRowHead::GetCellHTML(const CellData* record) const { return KindHTML(record); }
+
+void CRowHead::ShowContextMenu(int x, int y) { RunCellMenu(this, this, x, y); }
+
+bool CRowHead::event(QEvent* e) {
+    if (CommandId(e) == kCellButton1) {
+        const QPoint at = TopRight(m_menu);
+        ShowContextMenu(at.x(), at.y());
+        return true;
+    }
+    return CTableCell::event(e);
 }
 
 // ---- Registration ----

@@ -14,6 +14,7 @@
 #include <QString>
 
 #include "table/TableCell.h"
+#include "table/TableLook.h"
 
 class CNOXButton;
 class CNOXButtonText;
@@ -102,14 +103,20 @@ public:
     CellMenu MenuEntries() const override;
     void OnMenuCommand(int id) override;
 
-    // The flag, or null when the country's flag could not be read.
+    // The flag, or null when the country's flag could not be read. It is hidden while the
+    // column is too narrow for it beside the buttons.
     QWidget* Flag() const;
+    // The name as the head shows it: in the room left of the flag, cut with "…" when it is
+    // longer.
+    QString ShownName(const CellData* record) const;
 
 protected:
     bool event(QEvent* e) override;
 
 private:
     void OnButton(int id);
+    void PlaceFlag(int width);
+    QRect NameRect() const;
 
     CNOXButton* m_article = nullptr;
     CNOXButton* m_map = nullptr;
@@ -117,40 +124,63 @@ private:
     CFlagPicture* m_flag = nullptr;
 };
 
-// Country-column view, corner: buttons for the data-field and the country selection.
-class CRootLand : public CTableCell, public CCellCommands {
+// The corner of either view: its picture, the two selection buttons and, in the data-column
+// view, the sort buttons of the names; the view's look gives them. What the buttons do is the
+// kind's.
+class CRoot : public CTableCell, public CCellCommands {
 public:
+    explicit CRoot(const CCornerLook& look) : m_look(look) {}
     bool InitCell() override;
     void DrawCell(QPainter& dc, const QRect& rect, const CellData* record) override;
     QString GetCellHTML(const CellData* record) const override;
-    void ShowContextMenu(int x, int y) override;
     bool Reuse(int, int) override { return false; }
+
+protected:
+    bool event(QEvent* e) override;
+    virtual void OnButton(int id) = 0;
+
+    const CCornerLook& m_look;
+    QPixmap m_background;
+    CellSortButton m_sortAscending;
+    CellSortButton m_sortDescending;
+};
+
+// Country-column view, corner: buttons for the data-field and the country selection.
+class CRootLand : public CRoot {
+public:
+    CRootLand();
+    void ShowContextMenu(int x, int y) override;
     CellMenu MenuEntries() const override { return {}; }
     void OnMenuCommand(int) override {}
 
 protected:
-    bool event(QEvent* e) override;
-
-private:
-    QPixmap m_background;
+    void OnButton(int id) override;
 };
 
-// Country-column view, row header: the data field's name and a menu button.
-class CRowHeadLand : public CTableCell, public CCellCommands {
+// A row header of either view: the row's name and a menu button in the view's look. The
+// menu is the kind's.
+class CRowHead : public CTableCell, public CCellCommands {
 public:
+    explicit CRowHead(const CRowHeadLook& look) : m_look(look) {}
     bool InitCell() override;
     void DrawCell(QPainter& dc, const QRect& rect, const CellData* record) override;
     QString GetCellHTML(const CellData* record) const override;
     void ShowContextMenu(int x, int y) override;
     bool Reuse(int, int) override { return false; }
-    CellMenu MenuEntries() const override;
-    void OnMenuCommand(int id) override;
 
 protected:
     bool event(QEvent* e) override;
 
-private:
+    const CRowHeadLook& m_look;
     CNOXButton* m_menu = nullptr;
+};
+
+// Country-column view, row header: the data field's name and a menu button.
+class CRowHeadLand : public CRowHead {
+public:
+    CRowHeadLand();
+    CellMenu MenuEntries() const override;
+    void OnMenuCommand(int id) override;
 };
 
 // Data-column view, data cell: the value right-aligned over a bar scaled to the column's
@@ -229,39 +259,21 @@ private:
 };
 
 // Data-column view, corner: buttons for the selections and the sort buttons of the names.
-class CRootData : public CTableCell, public CCellCommands {
+class CRootData : public CRoot {
 public:
-    bool InitCell() override;
-    void DrawCell(QPainter& dc, const QRect& rect, const CellData* record) override;
-    QString GetCellHTML(const CellData* record) const override;
+    CRootData();
     void ShowContextMenu(int x, int y) override;
-    bool Reuse(int, int) override { return false; }
     CellMenu MenuEntries() const override;
     void OnMenuCommand(int id) override;
 
 protected:
-    bool event(QEvent* e) override;
-
-private:
-    QPixmap m_background;
-    CellSortButton m_sortAscending;
-    CellSortButton m_sortDescending;
+    void OnButton(int id) override;
 };
 
 // Data-column view, row header: the country's name and a menu button.
-class CRowHeadData : public CTableCell, public CCellCommands {
+class CRowHeadData : public CRowHead {
 public:
-    bool InitCell() override;
-    void DrawCell(QPainter& dc, const QRect& rect, const CellData* record) override;
-    QString GetCellHTML(const CellData* record) const override;
-    void ShowContextMenu(int x, int y) override;
-    bool Reuse(int, int) override { return false; }
+    CRowHeadData();
     CellMenu MenuEntries() const override;
     void OnMenuCommand(int id) override;
-
-protected:
-    bool event(QEvent* e) override;
-
-private:
-    CNOXButton* m_menu = nullptr;
 };

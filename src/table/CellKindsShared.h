@@ -16,9 +16,6 @@ class CFlatMenu;
 class CTable;
 class QPainter;
 
-// A font as the kinds make it: the face at a size in points, semi-bold (600) when asked.
-QFont CellFont(const char* face, double points, bool semiBold = false);
-
 // One-pixel lines and frames on exact pixels: x1 and y1 are exclusive.
 void HLine(QPainter& dc, int x0, int x1, int y, const QColor& colour);
 void VLine(QPainter& dc, int x, int y0, int y1, const QColor& colour);
@@ -35,11 +32,18 @@ std::int32_t RecordYear(const CellData* record, std::int32_t fallback);
 // The cell's HTML through its kind's form.
 QString KindHTML(const CellData* record);
 
-// The cursor over clickable parts of the tables.
-QCursor PointerCursor();
+// The cursor over clickable parts of the tables, as the cell's table window has it.
+QCursor PointerCursor(const QWidget* cell);
 // A bitmap button of the numbered bitmaps at pos, shown with the cell.
 CNOXButton* MakeCellButton(QWidget* cell, int id, int normal, int hover, int pressed,
                            const QPoint& pos);
+// The same with the three pictures of a look's button.
+CNOXButton* MakeCellButton(QWidget* cell, int id, const CCellButton& pictures, const QPoint& pos);
+// A sort button of a look: the button and its pictures for the active state.
+CellSortButton MakeSortButton(QWidget* cell, int id, const CCellButton& pictures,
+                              const QPoint& pos);
+// The screen position of a button's top-right corner, where its menu opens.
+QPoint TopRight(const QWidget* button);
 // The id of a button's command event, or 0 for any other event.
 int CommandId(const QEvent* e);
 // The size commands that data cells share ("Zellengröße", "Spaltenbreite", "Zeilenhöhe");

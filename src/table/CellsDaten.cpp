@@ -16,8 +16,6 @@
 
 namespace {
 
-QPoint TopRight(const QWidget* button) { return button->mapToGlobal(QPoint(button->width(), 0)); }
-
 double NumberOf(const CVariant& value) {
     double number = 0.0;
     ToNumber(value, number);
@@ -42,18 +40,17 @@ std::int32_t OwnTag(const CTableCell* cell) {
 
 QRect CCellData::DrawValue(QPainter& dc, const QRect& rect, const CellData* record,
                            int rightMargin) {
+    const CFieldCellLook& look = DatenLook().cell;
     const int w = rect.width();
-    dc.fillRect(rect, GetRow() % 2 != 0 ? QColor(249, 247, 239) : QColor(254, 252, 243));
+    dc.fillRect(rect, GetRow() % 2 != 0 ? look.oddBack : look.evenBack);
     DrawDataEdges(dc, rect, IsSelectedCell(this));
     QRect textRect(5, 4, w - rightMargin - 5, rect.height() - 4);
     if (record == nullptr) return textRect;
 
-    static const QFont kNormal = CellFont("Arial", 9);
-    static const QFont kSemiBold = CellFont("Arial", 9, true);
-    QColor ink(0, 46, 139);
+    QColor ink = look.ink;
     double number = 0.0;
     if (!ToNumber(record->value, number)) {
-        dc.setFont(kNormal);
+        dc.setFont(look.normalFont.Font());
         dc.setPen(ink);
         dc.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, GetCellText(record));
         return textRect;
@@ -66,20 +63,20 @@ QRect CCellData::DrawValue(QPainter& dc, const QRect& rect, const CellData* reco
         const QRect bar(textRect.left(), 4, textRect.width(), 15);
         const double width = bar.width();
         if (number >= 0) {
-            dc.fillRect(bar, QColor(226, 233, 246));
+            dc.fillRect(bar, look.barBack);
             const int part = high > 0 ? int(qBound(0.0, width * number / high, width)) : 0;
-            dc.fillRect(bar.left(), bar.top(), part, bar.height(), QColor(167, 197, 255));
+            dc.fillRect(bar.left(), bar.top(), part, bar.height(), look.bar);
         } else {
             // Negative values grow from the right edge, scaled to the column's minimum.
-            dc.fillRect(bar, QColor(243, 224, 221));
+            dc.fillRect(bar, look.negativeBarBack);
             const int part = low < 0 ? int(qBound(0.0, width * number / low, width)) : 0;
             dc.fillRect(bar.left() + bar.width() - part, bar.top(), part, bar.height(),
-                        QColor(245, 168, 162));
-            ink = QColor(139, 46, 0);
+                        look.negativeBar);
+            ink = look.negativeInk;
         }
         textRect.adjust(4, 0, -4, 0);
     }
-    dc.setFont(number == 0 ? kNormal : kSemiBold);
+    dc.setFont(number == 0 ? look.normalFont.Font() : look.semiBoldFont.Font());
     dc.setPen(ink);
     dc.drawText(textRect, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
                 number == 0 ? QStringLiteral("k.A.") : GetCellText(record));
@@ -136,11 +133,11 @@ void CCellDataYear::DrawCell(QPainter& dc, const QRect& rect, const CellData* re
     const CTable* table = GetTable();
     const std::int32_t columnYear
         = table != nullptr ? RecordYear(table->GetData(GetColumn(), 0), 0) : 0;
-    static const QFont kYearFont = CellFont("Arial", 8);
+    const CFieldCellLook& look = DatenLook().cell;
     const int left = textRect.x() + textRect.width() + 5;
-    dc.setFont(kYearFont);
+    dc.setFont(look.yearFont.Font());
     // A value older than the column's year stands out in red.
-    dc.setPen(year == columnYear ? QColor(113, 113, 113) : QColor(156, 25, 25));
+    dc.setPen(year == columnYear ? look.yearInk : look.olderYearInk);
     dc.drawText(QRect(left, textRect.y(), rect.width() - 2 - left, 15),
                 Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
                 QStringLiteral("(%1)").arg(unsigned(year)));
@@ -151,27 +148,26 @@ QString CCellDataYear::GetCellHTML(const CellData* record) const { return KindHT
 // ---- CColHeadData ----
 
 bool CColHeadData::InitCell() {
-    m_menu = MakeCellButton(this, kCellButton1, 217, 216, 215, QPoint(1, 1));
+    const CFieldHeadLook& look = DatenLook().columnHead;
+    m_menu = MakeCellButton(this, kCellButton1, look.menu, QPoint(1, 1));
     m_menu->move(width() - 16, 3);
-    m_sortAscending
-        = {MakeCellButton(this, kCellSortAscending, 246, 245, 244, QPoint(3, 36)), 246, 243};
-    const int next = m_sortAscending.button->width() + 4;
-    m_sortDescending
-        = {MakeCellButton(this, kCellSortDescending, 254, 253, 252, QPoint(next, 36)), 254, 251};
+    m_sortAscending = MakeSortButton(this, kCellSortAscending, look.sortAscending, QPoint(3, 36));
+    m_sortDescending = MakeSortButton(this, kCellSortDescending, look.sortDescending,
+                                      QPoint(m_sortAscending.button->width() + 4, 36));
     return true;
 }
 
 void CColHeadData::DrawHead(QPainter& dc, const QRect& rect, const CellData* record,
                             int rightMargin) {
+    const CFieldHeadLook& look = DatenLook().columnHead;
     const int w = rect.width();
     const int h = rect.height();
-    dc.fillRect(rect, QColor(237, 226, 191));
-    HLine(dc, 0, w, h - 1, QColor(146, 136, 117));
-    VLine(dc, 0, 0, h, Qt::white);
-    VLine(dc, w - 1, 0, h, QColor(191, 191, 191));
-    static const QFont kFont = CellFont("Small Fonts", 7.4, true);
-    dc.setFont(kFont);
-    dc.setPen(QColor(0, 45, 137));
+    dc.fillRect(rect, look.back);
+    HLine(dc, 0, w, h - 1, look.bottom);
+    VLine(dc, 0, 0, h, look.left);
+    VLine(dc, w - 1, 0, h, look.right);
+    dc.setFont(look.font.Font());
+    dc.setPen(look.ink);
     dc.drawText(rect.adjusted(4, 4, -23, -16), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                 GetCellText(record));
 
@@ -181,8 +177,8 @@ void CColHeadData::DrawHead(QPainter& dc, const QRect& rect, const CellData* rec
     m_sortDescending.Show(sorted && !table->IsSortAscending());
 
     const QRect strip(1, h - 17, w - rightMargin - 1, 16);
-    dc.fillRect(strip, QColor(232, 213, 176));
-    Frame3d(dc, strip, QColor(244, 234, 216), QColor(177, 163, 135));
+    dc.fillRect(strip, look.strip);
+    Frame3d(dc, strip, look.stripLight, look.stripDark);
 }
 
 void CColHeadData::DrawCell(QPainter& dc, const QRect& rect, const CellData* record) {
@@ -275,17 +271,19 @@ void CColHeadData::OnButton(int id) {
 // ---- CColHeadDataYear ----
 
 bool CColHeadDataYear::InitCell() {
+    const CFieldHeadLook& look = DatenLook().columnHead;
     m_year = new CNOXButtonText(this);
-    m_year->SetColors(CNOXButtonText::kNormal, QColor(219, 236, 214), QColor(139, 166, 132),
-                      QColor(182, 217, 172), QColor(113, 145, 113));
-    m_year->SetColors(CNOXButtonText::kHover, QColor(219, 236, 214), QColor(139, 166, 132),
-                      QColor(162, 202, 151), QColor(71, 102, 75));
-    m_year->SetColors(CNOXButtonText::kPressed, QColor(83, 111, 75), QColor(185, 210, 178),
-                      QColor(138, 181, 126), QColor(71, 102, 75));
-    m_year->SetFont(QStringLiteral("Small Fonts"), 7.2, 600);
+    const CNOXButtonText::State states[]
+        = {CNOXButtonText::kNormal, CNOXButtonText::kHover, CNOXButtonText::kPressed};
+    for (int i = 0; i < 3; ++i) {
+        m_year->SetColors(states[i], look.year[i][0], look.year[i][1], look.year[i][2],
+                          look.year[i][3]);
+    }
+    m_year->SetFont(QString::fromLatin1(look.yearFont.face), look.yearFont.points,
+                    look.yearFont.semiBold ? 600 : 400);
     const CellData* record
         = GetTable() != nullptr ? GetTable()->GetData(GetColumn(), GetRow()) : nullptr;
-    const QCursor cursor = PointerCursor();
+    const QCursor cursor = PointerCursor(this);
     m_year->Create(kCellYearButton, QRect(width() - 40, height() - 17, 39, 16),
                    QString::number(unsigned(RecordYear(record, 0))), &cursor);
     return CColHeadData::InitCell();
@@ -335,28 +333,7 @@ void CColHeadDataYear::OnButton(int id) {
 
 // ---- CRootData ----
 
-bool CRootData::InitCell() {
-    m_background = LoadBitmapResource(241);
-    MakeCellButton(this, kCellButton1, 237, 236, 235, QPoint(113, 4));
-    MakeCellButton(this, kCellButton2, 222, 221, 220, QPoint(146, 4));
-    m_sortAscending
-        = {MakeCellButton(this, kCellSortAscending, 250, 249, 248, QPoint(3, 36)), 250, 247};
-    const int next = m_sortAscending.button->width() + 4;
-    m_sortDescending
-        = {MakeCellButton(this, kCellSortDescending, 208, 242, 257, QPoint(next, 36)), 208, 255};
-    return true;
-}
-
-void CRootData::DrawCell(QPainter& dc, const QRect& rect, const CellData*) {
-    dc.fillRect(rect, QColor(173, 186, 206));
-    dc.drawPixmap(0, 0, m_background);
-    const CTable* table = GetTable();
-    const bool sorted = table != nullptr && table->GetSortColumn() == 0;
-    m_sortAscending.Show(sorted && table->IsSortAscending());
-    m_sortDescending.Show(sorted && !table->IsSortAscending());
-}
-
-QString CRootData::GetCellHTML(const CellData* record) const { return KindHTML(record); }
+CRootData::CRootData() : CRoot(DatenLook().corner) {}
 
 void CRootData::ShowContextMenu(int x, int y) { RunCellMenu(this, this, x, y); }
 
@@ -374,9 +351,7 @@ void CRootData::OnMenuCommand(int id) {
     }
 }
 
-bool CRootData::event(QEvent* e) {
-    const int id = CommandId(e);
-    if (id == 0) return CTableCell::event(e);
+void CRootData::OnButton(int id) {
     CTableHost* host = TableHost();
     switch (id) {
         case kCellButton1:
@@ -392,34 +367,11 @@ bool CRootData::event(QEvent* e) {
         default:
             break;
     }
-    return true;
 }
 
 // ---- CRowHeadData ----
 
-bool CRowHeadData::InitCell() {
-    m_menu = MakeCellButton(this, kCellButton1, 211, 210, 209, QPoint(159, 3));
-    return true;
-}
-
-void CRowHeadData::DrawCell(QPainter& dc, const QRect& rect, const CellData* record) {
-    const int w = rect.width();
-    const int h = rect.height();
-    dc.fillRect(rect, GetRow() % 2 != 0 ? QColor(131, 145, 180) : QColor(137, 152, 189));
-    VLine(dc, 0, 0, h, QColor(183, 191, 211));
-    VLine(dc, 1, 0, h, QColor(152, 163, 192));
-    VLine(dc, w - 1, 0, h, QColor(79, 88, 110));
-    HLine(dc, 0, w, h - 1, QColor(104, 104, 104));
-    static const QFont kFont = CellFont("Arial", 8.9, true);
-    dc.setFont(kFont);
-    dc.setPen(Qt::white);
-    dc.drawText(QRect(4, 4, 140 - 4, h - 8), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                GetCellText(record));
-}
-
-QString CRowHeadData::GetCellHTML(const CellData* record) const { return KindHTML(record); }
-
-void CRowHeadData::ShowContextMenu(int x, int y) { RunCellMenu(this, this, x, y); }
+CRowHeadData::CRowHeadData() : CRowHead(DatenLook().rowHead) {}
 
 CellMenu CRowHeadData::MenuEntries() const {
     return {
@@ -455,13 +407,4 @@ void CRowHeadData::OnMenuCommand(int id) {
         default:
             break;
     }
-}
-
-bool CRowHeadData::event(QEvent* e) {
-    if (CommandId(e) == kCellButton1) {
-        const QPoint at = TopRight(m_menu);
-        ShowContextMenu(at.x(), at.y());
-        return true;
-    }
-    return CTableCell::event(e);
 }

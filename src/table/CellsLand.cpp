@@ -1,8 +1,8 @@
 // The cell kinds of the country-column view: a column per country, a row per data field.
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPixmapCache>
 
-#include "app/Settings.h"
 #include "controls/BitmapResource.h"
 #include "controls/NOXButton.h"
 #include "data/ErrorReporter.h"
@@ -29,27 +29,23 @@ QPixmap LoadFlag(const std::string& path) {
     return picture;
 }
 
-QPoint TopRight(const QWidget* button) { return button->mapToGlobal(QPoint(button->width(), 0)); }
-
 }  // namespace
 
 // ---- CCellLand ----
 
 void CCellLand::DrawCell(QPainter& dc, const QRect& rect, const CellData* record) {
-    dc.fillRect(rect, GetRow() % 2 != 0 ? QColor(242, 246, 255) : QColor(232, 239, 254));
+    const CLandCellLook& look = StaatenLook().cell;
+    dc.fillRect(rect, GetRow() % 2 != 0 ? look.oddBack : look.evenBack);
     DrawDataEdges(dc, rect, IsSelectedCell(this));
     if (record == nullptr) return;
 
     double number = 0.0;
     const bool numeric = ToNumber(record->value, number);
     const QString text = GetCellText(record);
-    static const QFont kNumberFont = CellFont("Arial", 9, true);
-    static const QFont kTextFont = CellFont("Arial", 9);
-    static const QFont kYearFont = CellFont("Small Fonts", 7.4);
     const QRect textRect = rect.adjusted(5, 4, -5, 0);
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
-    dc.setFont(numeric ? kNumberFont : kTextFont);
-    dc.setPen(QColor(4, 43, 136));
+    dc.setFont(numeric ? look.numberFont.Font() : look.textFont.Font());
+    dc.setPen(look.ink);
     dc.drawText(textRect, flags, text);
 
     const std::int32_t year = RecordYear(record, 0);
@@ -60,8 +56,8 @@ void CCellLand::DrawCell(QPainter& dc, const QRect& rect, const CellData* record
     const int right = rect.width() - 4;
     const int bottom = measured.y() + measured.height() - 1;
     if (right <= left || bottom <= measured.y()) return;
-    dc.setFont(kYearFont);
-    dc.setPen(QColor(136, 136, 136));
+    dc.setFont(look.yearFont.Font());
+    dc.setPen(look.yearInk);
     dc.drawText(QRect(left, measured.y(), right - left, bottom - measured.y()),
                 Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine,
                 QStringLiteral("(%1)").arg(unsigned(year)));
@@ -99,12 +95,14 @@ void CCellLand::OnMenuCommand(int id) {
 // ---- CColHeadLand ----
 
 bool CColHeadLand::InitCell() {
-    m_article = MakeCellButton(this, kCellButton1, 228, 233, 232, QPoint(1, 33));
-    m_map = MakeCellButton(this, kCellButton2, 231, 230, 229, QPoint(m_article->width() + 2, 33));
-    m_menu = MakeCellButton(this, kCellButton3, 214, 213, 212,
+    const CLandHeadLook& look = StaatenLook().columnHead;
+    m_article = MakeCellButton(this, kCellButton1, look.article, QPoint(1, 33));
+    m_map = MakeCellButton(this, kCellButton2, look.map, QPoint(m_article->width() + 2, 33));
+    m_menu = MakeCellButton(this, kCellButton3, look.menu,
                             QPoint(m_article->width() + m_map->width() + 3, 33));
 
-    CDatabase* db = TableDatabaseOf(this);
+    const CTableResources& resources = TableResourcesOf(this);
+    CDatabase* db = resources.database;
     const std::int32_t landId
         = GetTable() != nullptr ? GetTable()->GetTag(GetColumn(), GetRow()) : 0;
     std::string flag;
@@ -114,43 +112,66 @@ bool CColHeadLand::InitCell() {
                    if (!rs.IsEOF()) flag = ToText(rs.GetFieldValue("Flaggen"));
                });
     }
-    if (!flag.empty()) {
+    if (!flag.empty() && !resources.imageFolder.empty()) {
         for (char& c : flag) {
             if (c == '\\') c = '/';
         }
-        const QPixmap picture = LoadFlag(TheSettings().img + "Flags/" + flag);
+        const QPixmap picture = LoadFlag(resources.imageFolder + "Flags/" + flag);
         // A flag that cannot be read is left out; the head works without it.
         if (!picture.isNull()) {
             m_flag = new CFlagPicture(this, picture);
-            m_flag->move(width() - 4 - m_flag->width(), 5);
-            m_flag->show();
         }
     }
+    PlaceFlag(width());
     return true;
 }
 
 QWidget* CColHeadLand::Flag() const { return m_flag; }
 
-void CColHeadLand::DrawCell(QPainter& dc, const QRect& rect, const CellData* record) {
-    const int w = rect.width();
-    const int h = rect.height();
-    dc.fillRect(rect, QColor(113, 130, 170));
-    HLine(dc, 0, w, 0, QColor(174, 184, 209));
-    HLine(dc, 0, w, 1, QColor(139, 154, 185));
-    HLine(dc, 0, w, h - 2, QColor(98, 117, 150));
-    HLine(dc, 0, w, h - 1, QColor(68, 80, 104));
-    VLine(dc, 0, 0, h, Qt::white);
-    VLine(dc, w - 1, 0, h, QColor(191, 191, 191));
-    static const QFont kFont = CellFont("Arial", 10, true);
-    dc.setFont(kFont);
-    dc.setPen(QColor(252, 255, 250));
-    dc.drawText(rect.adjusted(5, 4, -5, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                GetCellText(record));
+void CColHeadLand::PlaceFlag(int width) {
+    // A button cut off at the cell's edge is no button: only those that fit wholly show.
+    int buttonsRight = 0;
+    for (CNOXButton* button : {m_article, m_map, m_menu}) {
+        if (button == nullptr) continue;
+        const bool fits = button->x() + button->width() <= width - 1;
+        button->setVisible(fits);
+        if (fits) buttonsRight = button->x() + button->width();
+    }
+    if (m_flag == nullptr) return;
+    const int left = width - 4 - m_flag->width();
+    m_flag->move(left, 5);
+    // In a narrow column the flag would cover the buttons: the buttons keep their place.
+    m_flag->setVisible(left >= buttonsRight + 4);
 }
 
-void CColHeadLand::OnCellSize(int, int, int right, int) {
-    if (m_flag != nullptr) m_flag->move(right - 4 - m_flag->width(), 5);
+QRect CColHeadLand::NameRect() const {
+    QRect box = rect().adjusted(5, 4, -5, 0);
+    if (m_flag != nullptr && !m_flag->isHidden()) box.setRight(m_flag->x() - 5);
+    return box;
 }
+
+QString CColHeadLand::ShownName(const CellData* record) const {
+    const QFontMetrics metrics(StaatenLook().columnHead.font.Font());
+    return metrics.elidedText(GetCellText(record), Qt::ElideRight, NameRect().width());
+}
+
+void CColHeadLand::DrawCell(QPainter& dc, const QRect& rect, const CellData* record) {
+    const CLandHeadLook& look = StaatenLook().columnHead;
+    const int w = rect.width();
+    const int h = rect.height();
+    dc.fillRect(rect, look.back);
+    HLine(dc, 0, w, 0, look.topLine0);
+    HLine(dc, 0, w, 1, look.topLine1);
+    HLine(dc, 0, w, h - 2, look.bottomLine0);
+    HLine(dc, 0, w, h - 1, look.bottomLine1);
+    VLine(dc, 0, 0, h, look.left);
+    VLine(dc, w - 1, 0, h, look.right);
+    dc.setFont(look.font.Font());
+    dc.setPen(look.ink);
+    dc.drawText(NameRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, ShownName(record));
+}
+
+void CColHeadLand::OnCellSize(int, int, int right, int) { PlaceFlag(right); }
 
 QString CColHeadLand::GetCellHTML(const CellData* record) const { return KindHTML(record); }
 
@@ -203,58 +224,20 @@ void CColHeadLand::OnButton(int id) {
 
 // ---- CRootLand ----
 
-bool CRootLand::InitCell() {
-    m_background = LoadBitmapResource(240);
-    MakeCellButton(this, kCellButton1, 219, 218, 225, QPoint(113, 4));
-    MakeCellButton(this, kCellButton2, 234, 239, 238, QPoint(146, 4));
-    return true;
-}
-
-void CRootLand::DrawCell(QPainter& dc, const QRect& rect, const CellData*) {
-    // The picture is the corner's size less the header row's last pixels.
-    dc.fillRect(rect, QColor(173, 186, 206));
-    dc.drawPixmap(0, 0, m_background);
-}
-
-QString CRootLand::GetCellHTML(const CellData* record) const { return KindHTML(record); }
+CRootLand::CRootLand() : CRoot(StaatenLook().corner) {}
 
 void CRootLand::ShowContextMenu(int, int) {}
 
-bool CRootLand::event(QEvent* e) {
-    const int id = CommandId(e);
-    if (id == 0) return CTableCell::event(e);
-    if (CTableHost* host = TableHost()) {
-        if (id == kCellButton1) host->OpenDataSelection();
-        if (id == kCellButton2) host->OpenCountrySelection();
-    }
-    return true;
+void CRootLand::OnButton(int id) {
+    CTableHost* host = TableHost();
+    if (host == nullptr) return;
+    if (id == kCellButton1) host->OpenDataSelection();
+    if (id == kCellButton2) host->OpenCountrySelection();
 }
 
 // ---- CRowHeadLand ----
 
-bool CRowHeadLand::InitCell() {
-    m_menu = MakeCellButton(this, kCellButton1, 217, 216, 215, QPoint(159, 3));
-    return true;
-}
-
-void CRowHeadLand::DrawCell(QPainter& dc, const QRect& rect, const CellData* record) {
-    const int w = rect.width();
-    const int h = rect.height();
-    dc.fillRect(rect, GetRow() % 2 != 0 ? QColor(237, 226, 191) : QColor(231, 219, 181));
-    VLine(dc, 0, 0, h, QColor(244, 233, 211));
-    VLine(dc, 1, 0, h, QColor(233, 226, 198));
-    VLine(dc, w - 1, 0, h, QColor(204, 188, 162));
-    HLine(dc, 0, w, h - 1, QColor(187, 187, 187));
-    static const QFont kFont = CellFont("Small Fonts", 7.4, true);
-    dc.setFont(kFont);
-    dc.setPen(QColor(111, 102, 86));
-    dc.drawText(rect.adjusted(4, 4, -18, -4), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                GetCellText(record));
-}
-
-QString CRowHeadLand::GetCellHTML(const CellData* record) const { return KindHTML(record); }
-
-void CRowHeadLand::ShowContextMenu(int x, int y) { RunCellMenu(this, this, x, y); }
+CRowHeadLand::CRowHeadLand() : CRowHead(StaatenLook().rowHead) {}
 
 CellMenu CRowHeadLand::MenuEntries() const {
     CellMenu menu{
@@ -276,13 +259,4 @@ void CRowHeadLand::OnMenuCommand(int id) {
     } else if (id == kMenuWorldMap && TableHost() != nullptr && GetTable() != nullptr) {
         TableHost()->ShowMapValues(GetTable()->GetTag(GetColumn(), GetRow()), kReferenceYear);
     }
-}
-
-bool CRowHeadLand::event(QEvent* e) {
-    if (CommandId(e) == kCellButton1) {
-        const QPoint at = TopRight(m_menu);
-        ShowContextMenu(at.x(), at.y());
-        return true;
-    }
-    return CTableCell::event(e);
 }

@@ -7,8 +7,8 @@
 class CSelectDatenDlg : public CSelectionDlg {
     Q_OBJECT
 public:
-    // database: the almanac the tree reads; null takes the application's. The tree is filled
-    // at once.
+    // database: the almanac the tree reads (not owned; null leaves it empty). The tree is
+    // filled at once.
     explicit CSelectDatenDlg(QWidget* parent = nullptr, CDatabase* database = nullptr);
 
 protected:

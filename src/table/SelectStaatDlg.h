@@ -9,8 +9,8 @@ class QLineEdit;
 class CSelectStaatDlg : public CSelectionDlg {
     Q_OBJECT
 public:
-    // database: the almanac the tree reads; null takes the application's. The tree is filled
-    // at once, with or without the all-entries filter as the main window has it.
+    // database: the almanac the tree reads (not owned; null leaves it empty). The tree is
+    // filled at once, with or without the all-entries filter as the main window has it.
     explicit CSelectStaatDlg(QWidget* parent = nullptr, CDatabase* database = nullptr);
 
     // Also takes over a change of the all-entries setting made in another dialog.

@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 
-#include "app/KompendorApp.h"
 #include "data/Database.h"
 #include "data/ErrorReporter.h"
 #include "data/SqlText.h"
@@ -11,16 +10,16 @@
 #include "platform/MessageBox.h"
 #include "text/NOXTreeCtrl.h"
 
-CDatabase* AlmanacDatabase() {
-    CKompendorApp* app = TheApp();
-    return app ? app->m_pDatabase.get() : nullptr;
-}
-
 std::string CountryFilter(bool allCountries) { return allCountries ? "" : "LandTyp=1"; }
 
 bool HostAllCountries() { return TableHost() && TableHost()->AllCountries(); }
 
+// The selected row of the selection trees: the warm accent of the table's selected cell, which
+// stands out from both trees' colours.
+const QColor kSelectionFrame(255, 138, 14);
+
 void InitCountryTree(CNOXTreeCtrl& tree, CDatabase* database, bool allCountries) {
+    tree.SetSelectionFrame(kSelectionFrame);
     tree.SetItemBitmaps(166, 160, 0);
     tree.SetCheckBitmaps(163, 164, 163, 164);
     tree.SetColours(Qt::white, Qt::white, Qt::white, QColor(94, 106, 134), QColor(84, 95, 122),
@@ -32,6 +31,9 @@ void InitCountryTree(CNOXTreeCtrl& tree, CDatabase* database, bool allCountries)
 }
 
 void InitDataTree(CNOXTreeCtrl& tree, CDatabase* database) {
+    tree.SetSelectionFrame(kSelectionFrame);
+    // The nodes are groups of data fields, not fields: a tick on a group means its fields.
+    tree.SetTickGroups(true);
     tree.SetItemBitmaps(175, 174, 0);
     tree.SetCheckBitmaps(173, 170, 173, 170);
     const QColor ink(63, 63, 63);
@@ -70,7 +72,8 @@ void SelectCountryByPrefix(CNOXTreeCtrl& tree, CDatabase* database, const QStrin
         ToNumber(rs.GetFieldValue("ID"), number);
         id = static_cast<std::int32_t>(number);
     });
-    if (found && id > 0) tree.SelectID(id, true, false);
+    // The match stands in the middle of the list, with rows before and after it in view.
+    if (found && id > 0 && tree.SelectID(id, true, false)) tree.ScrollToCentre(tree.FindItem(id));
 }
 
 IdList CheckedIds(const CNOXTreeCtrl& tree) {
@@ -103,7 +106,7 @@ bool LoadProfileInto(CNOXTreeCtrl& tree, const char* extension, CStaticCtrl* nam
 CSelectionDlg::CSelectionDlg(int templateId, QWidget* parent, CDatabase* database,
                              std::string extension, std::string emptyMessage)
     : CTemplateDialog(templateId, parent, Placement::Window),
-      m_database(database ? database : AlmanacDatabase()),
+      m_database(database),
       m_extension(std::move(extension)),
       m_emptyMessage(std::move(emptyMessage)) {
     m_tree = new CNOXTreeCtrl(this);

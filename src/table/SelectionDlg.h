@@ -13,14 +13,11 @@ class CDatabase;
 class CNOXTreeCtrl;
 class CStaticCtrl;
 
-// The almanac of the running program, or null (tests, other applications).
-CDatabase* AlmanacDatabase();
-
 // The condition of the country trees: "LandTyp=1", or none when all entries are offered.
 std::string CountryFilter(bool allCountries);
 // Sets tree up as a country tree over "Land" (bitmaps, colours, order by title) and fills it.
 void InitCountryTree(CNOXTreeCtrl& tree, CDatabase* database, bool allCountries);
-// Sets tree up as the data-field tree over "Val" and fills it.
+// Sets tree up as the data-field tree over "Val", ticking by groups, and fills it.
 void InitDataTree(CNOXTreeCtrl& tree, CDatabase* database);
 // Fills a country tree again with or without the filter; the ticks that it still shows stay.
 void RefillCountryTree(CNOXTreeCtrl& tree, bool allCountries);
@@ -28,8 +25,8 @@ void RefillCountryTree(CNOXTreeCtrl& tree, bool allCountries);
 bool HostAllCountries();
 
 // The type-ahead: selects the first top-level country whose title starts with text, in
-// alphabetical order, and scrolls it into view. A text that matches none is reported with
-// context and selects nothing. Quotes and wildcards in text match only themselves.
+// alphabetical order, and scrolls it into the middle of the list. A text that matches none is
+// reported with context and selects nothing. Quotes and wildcards in text match only themselves.
 void SelectCountryByPrefix(CNOXTreeCtrl& tree, CDatabase* database, const QString& text,
                            const char* context);
 
@@ -53,8 +50,8 @@ public:
 
 protected:
     // templateId: the window's template; extension: the profile kind ("clt", "vlt");
-    // emptyMessage: the hint shown when applying with nothing ticked. database null takes the
-    // application's.
+    // emptyMessage: the hint shown when applying with nothing ticked; database: the almanac
+    // the tree reads (not owned; null leaves the tree empty).
     CSelectionDlg(int templateId, QWidget* parent, CDatabase* database, std::string extension,
                   std::string emptyMessage);
 

@@ -14,7 +14,7 @@
 
 CTabConfigDlg::CTabConfigDlg(QWidget* parent, CDatabase* database)
     : CTemplateDialog(168, parent, Placement::Window),
-      m_database(database ? database : AlmanacDatabase()),
+      m_database(database),
       m_allCountries(HostAllCountries()) {
     m_countryTree = new CNOXTreeCtrl(this);
     if (!Controls().Replace(1021, m_countryTree)) m_countryTree->setGeometry(12, 102, 336, 338);

@@ -17,7 +17,7 @@ public:
     // -1 when it was cancelled.
     enum Result { kCancel = -1, kLaenderdaten = 1, kLaendervergleich = 2 };
 
-    // database: the almanac the trees read; null takes the application's.
+    // database: the almanac the trees read (not owned; null leaves them empty).
     explicit CTabConfigDlg(QWidget* parent = nullptr, CDatabase* database = nullptr);
     ~CTabConfigDlg() override;
 

@@ -255,33 +255,46 @@ void CTable::DestroyAllCells() {
 
 void CTable::Relayout(bool afterScrolling) {
     if (GetColumnCount() == 0 || GetRowCount() == 0) return;
+    EnsureCorner();
+    const Span columns = afterScrolling ? NeededColumns() : GrownSpan(NeededColumns(), true);
+    const Span rows = afterScrolling ? NeededRows() : GrownSpan(NeededRows(), false);
+    std::vector<CTableCell*> spare = MoveToBlock(columns, rows);
+    FillBlock(spare);
+    for (CTableCell* cell : spare) DestroyCell(cell);
+    FinishRelayout(afterScrolling);
+}
 
+void CTable::EnsureCorner() {
     if (visibleCells[0].empty()) visibleCells[0].push_back(nullptr);
     if (visibleCells[0][0] == nullptr) {
         visibleCells[0][0]
             = CreateCell(this, 0, 0, QRect(0, 0, rowHeaderWidth, columnHeaderHeight));
     }
+}
 
-    Span columns = NeededColumns();
-    Span rows = NeededRows();
-    if (!afterScrolling) {
-        // While a border is dragged the block only grows; cells that left the panes go
-        // when the button is released.
-        auto hull = [](Span need, int first, int count) {
-            if (count == 0) return need;
-            if (need.count == 0) return Span{first, count};
+CTable::Span CTable::GrownSpan(Span need, bool columns) const {
+    // While a border is dragged the block only grows; cells that left the panes go when the
+    // button is released.
+    const int first = columns ? firstVisibleColumn : firstVisibleRow;
+    const int count = columns ? visibleColumns : visibleRows;
+    Span span = need;
+    if (count != 0) {
+        if (need.count == 0) {
+            span = Span{first, count};
+        } else {
             const int from = std::min(need.first, first);
             const int to = std::max(need.first + need.count, first + count);
-            return Span{from, to - from};
-        };
-        columns = hull(columns, firstVisibleColumn, visibleColumns);
-        rows = hull(rows, firstVisibleRow, visibleRows);
-        columns.count = std::min(columns.count, kMaxVisibleColumns);
+            span = Span{from, to - from};
+        }
     }
+    if (columns) span.count = std::min(span.count, kMaxVisibleColumns);
+    return span;
+}
 
-    // Windows that stay in the block move to their new slots. Data cells that leave are
-    // kept aside for the positions that enter, since a page step replaces the whole block
-    // and moving a window costs far less than making one; header cells that leave go.
+std::vector<CTableCell*> CTable::MoveToBlock(Span columns, Span rows) {
+    // Windows that stay in the block move to their new slots. Data cells that leave are kept
+    // aside for the positions that enter, since a page step replaces the whole block and
+    // moving a window costs far less than making one; header cells that leave go.
     std::vector<CTableCell*> spare;
     std::array<std::vector<CTableCell*>, kMaxVisibleColumns + 1> next;
     for (int s = 0; s <= columns.count; ++s) next[s].assign(rows.count + 1, nullptr);
@@ -311,8 +324,10 @@ void CTable::Relayout(bool afterScrolling) {
     visibleColumns = columns.count;
     firstVisibleRow = rows.first;
     visibleRows = rows.count;
+    return spare;
+}
 
-    // New windows for the positions that have none yet.
+void CTable::FillBlock(std::vector<CTableCell*>& spare) {
     std::vector<int> lefts(visibleColumns + 1, 0);
     std::vector<int> tops(visibleRows + 1, 0);
     if (visibleColumns > 0) lefts[1] = ColumnLeft(firstVisibleColumn);
@@ -346,8 +361,9 @@ void CTable::Relayout(bool afterScrolling) {
             if (cells[i] == nullptr) cells[i] = CreateCell(cellPane, column, row, rect);
         }
     }
-    for (CTableCell* cell : spare) DestroyCell(cell);
+}
 
+void CTable::FinishRelayout(bool afterScrolling) {
     Invalidate(false);
     if (afterScrolling) UpdateScrollBars();
     m_data.SetColumnWidth(0, rowHeaderWidth);
@@ -572,7 +588,7 @@ void CTable::PageUp() {
 
 void CTable::OnScrollAction(QScrollBar* bar, int action) {
     const bool vertical = bar == verticalBar;
-    const bool cells = snapToCells != 0;
+    const bool cells = snapToCells;
     switch (action) {
         case QAbstractSlider::SliderSingleStepSub:
             if (vertical) {
@@ -619,6 +635,17 @@ void CTable::OnScrollAction(QScrollBar* bar, int action) {
 }
 
 // ---- Sizes ----
+
+void CTable::SetScrollSteps(int line, int page) {
+    lineStep = std::max(1, line);
+    pageStep = std::max(1, page);
+    UpdateScrollBars();
+}
+
+void CTable::SetMinimumCellSize(int columnWidth, int rowHeight) {
+    minColumnWidth = std::max(1, columnWidth);
+    minRowHeight = std::max(1, rowHeight);
+}
 
 bool CTable::ResizeColumn(int column, int delta) {
     if (column < 1 || column >= GetColumnCount()) return false;
@@ -719,12 +746,15 @@ void CTable::resizeEvent(QResizeEvent*) {
 }
 
 void CTable::paintEvent(QPaintEvent*) {
-    // The three corners that neither a pane nor a bar covers.
+    // The three corners that neither a pane nor a bar covers, and the corner cell's place
+    // until the cell has a window (while the grid is filled, the parent's black showed).
     QPainter dc(this);
     const int w = width();
     const int h = height();
     const int vw = verticalBarWidth;
     const int hh = horizontalBarHeight;
+    if (GetCellWindow(0, 0) == nullptr)
+        dc.fillRect(0, 0, rowHeaderWidth, columnHeaderHeight, columnHeaderColour);
     dc.fillRect(w - vw, 0, vw, columnHeaderHeight, columnHeaderColour);
     dc.fillRect(w - vw, h - hh, vw, hh, cellColour);
     dc.fillRect(0, h - hh, rowHeaderWidth, hh, rowHeaderColour);
@@ -740,7 +770,7 @@ void CTable::keyPressEvent(QKeyEvent* event) {
     event->accept();
     if (keyRepeat < kMaxKeyRepeat) ++keyRepeat;
     const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
-    if (snapToCells != 0) {
+    if (snapToCells) {
         switch (key) {
             case Qt::Key_Left:
                 shift ? PageLeft() : PreviousColumn();

@@ -134,12 +134,18 @@ public:
     CTableChild* GetCellPane() const { return cellPane; }
     QScrollBar* GetScrollBar(int id) const;
 
-    // Non-zero: line and page scrolling move by whole cells; zero: by pixels.
-    int snapToCells = 1;
-    int lineStep = 8;
-    int pageStep = 64;
-    int minColumnWidth = 64;
-    int minRowHeight = 16;
+    // Line and page scrolling by whole cells (the default) or by pixels.
+    void SetSnapToCells(bool snap) { snapToCells = snap; }
+    bool SnapsToCells() const { return snapToCells; }
+    // Pixels of a line and of a page step in pixel scrolling, and of a page step of the wheel;
+    // a step below 1 pixel is taken as 1.
+    void SetScrollSteps(int line, int page);
+    int GetLineStep() const { return lineStep; }
+    int GetPageStep() const { return pageStep; }
+    // The smallest width and height a drag may give a data column or row (at least 1).
+    void SetMinimumCellSize(int columnWidth, int rowHeight);
+    int GetMinColumnWidth() const { return minColumnWidth; }
+    int GetMinRowHeight() const { return minRowHeight; }
 
 protected:
     friend class CTableChild;
@@ -159,6 +165,15 @@ private:
 
     void LayoutPanes();
     void LayoutVisibleCells();
+    // The phases of Relayout: the corner's window; the block that must have windows (grown
+    // only, while a border is dragged); the windows that stay moved to their new slots, the
+    // data cells that left returned as spares; windows made (or spares reused) for the
+    // positions without; repaint, scroll bars and focus.
+    void EnsureCorner();
+    Span GrownSpan(Span need, bool columns) const;
+    std::vector<CTableCell*> MoveToBlock(Span columns, Span rows);
+    void FillBlock(std::vector<CTableCell*>& spare);
+    void FinishRelayout(bool afterScrolling);
     void DestroyAllCells();
     void DestroyCell(CTableCell* cell);
     CTableCell* CreateCell(QWidget* pane, int column, int row, const QRect& rect);
@@ -200,6 +215,12 @@ private:
     int firstVisibleRow = 1;
     int visibleColumns = 0;
     int visibleRows = 0;
+
+    bool snapToCells = true;
+    int lineStep = 8;
+    int pageStep = 64;
+    int minColumnWidth = 64;
+    int minRowHeight = 16;
 
     int scrollX = 0;
     int scrollY = 0;

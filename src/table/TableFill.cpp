@@ -1,5 +1,8 @@
 #include "table/TableFill.h"
 
+#include <string>
+#include <vector>
+
 #include "data/DataRow.h"
 #include "data/ErrorReporter.h"
 #include "data/SqlText.h"
@@ -31,118 +34,127 @@ CellData HeaderRecord(CRecordset& rs, std::uint32_t id, const char* field, const
 
 }  // namespace
 
-bool FillStaaten(CDatabase& db, CTableData& table, const IdList& countries, const IdList& dataIds,
-                 CFillProgress* progress) {
-    const long long fields = static_cast<long long>(dataIds.size());
-    const long long lands = static_cast<long long>(countries.size());
-    Start(progress, fields + lands * fields + lands);
+const CTableView kStaatenView{
+    "CTableWnd::DisplayStaaten",
+    kValAxis,
+    kLandAxis,
+    cellkind::kRootLand,
+    cellkind::kRowHeadLand,
+    cellkind::kColHeadLand,
+    nullptr,
+    cellkind::kCellLand,
+    nullptr,
+    kStaatenColumnWidth,
+    CTableView::Years::PerCell,
+    true,
+    false,
+};
+
+const CTableView kDatenView{
+    "CTableWnd::DisplayDaten",
+    kLandAxis,
+    kValAxis,
+    cellkind::kRootData,
+    cellkind::kRowHeadData,
+    cellkind::kColHeadData,
+    cellkind::kColHeadDataYear,
+    cellkind::kCellData,
+    cellkind::kCellDataYear,
+    kDatenColumnWidth,
+    CTableView::Years::PerField,
+    false,
+    true,
+};
+
+const CTableView* ViewOfCorner(const std::string& cornerKind) {
+    for (const CTableView* view : {&kStaatenView, &kDatenView}) {
+        if (cornerKind == view->cornerKind) return view;
+    }
+    return nullptr;
+}
+
+bool FillTable(const CTableView& view, CDatabase& db, CTableData& table, const IdList& countries,
+               const IdList& dataIds, CFillProgress* progress) {
+    const IdList& rowIds = view.rows.countries ? countries : dataIds;
+    const IdList& columnIds = view.columns.countries ? countries : dataIds;
+    const long long rows = static_cast<long long>(rowIds.size());
+    const long long columns = static_cast<long long>(columnIds.size());
+    Start(progress, rows + columns * rows + columns);
     table.Clear();
-    table.AddRow(CellData(cellkind::kRootLand, CVariant::FromText(" ")), kTableCornerHeight);
+    table.AddRow(CellData(view.cornerKind, CVariant::FromText(" ")), kTableCornerHeight);
 
     bool cancelled = false;
-    DBGuard("CTableWnd::DisplayStaaten", [&] {
-        CRecordset val(&db);
-        val.Open("SELECT * FROM Val ORDER BY ID ASC");
-        for (std::uint32_t id : dataIds) {
-            table.AddRow(HeaderRecord(val, id, "NAME_MIDI", cellkind::kRowHeadLand),
+    DBGuard(view.context, [&] {
+        CRecordset heads(&db);
+        heads.Open(SqlFormat("SELECT * FROM %s ORDER BY ID ASC", view.rows.table));
+        for (std::uint32_t id : rowIds) {
+            table.AddRow(HeaderRecord(heads, id, view.rows.nameField, view.rowHeadKind),
                          kTableRowHeight);
             if (!Step(progress)) return void(cancelled = true);
         }
-        val.Close();
+        heads.Close();
 
-        CRecordset land(&db);
-        land.Open("SELECT * FROM Land ORDER BY ID ASC");
-        for (std::uint32_t id : countries) {
-            table.AddColumn(HeaderRecord(land, id, "Title", cellkind::kColHeadLand),
-                            kStaatenColumnWidth);
+        // Which columns are fields with years, and so carry the year kinds.
+        std::vector<bool> yearColumn;
+        heads.Open(SqlFormat("SELECT * FROM %s ORDER BY ID ASC", view.columns.table));
+        for (std::uint32_t id : columnIds) {
+            const bool years = view.years == CTableView::Years::PerField
+                               && hasYears(&db, static_cast<std::int32_t>(id));
+            yearColumn.push_back(years);
+            CellData header = HeaderRecord(heads, id, view.columns.nameField,
+                                           years ? view.columnHeadYearKind : view.columnHeadKind);
+            if (view.years == CTableView::Years::PerField) {
+                header.SetYear(static_cast<std::int32_t>(
+                    years ? GetLatestYear(&db, static_cast<std::int32_t>(id)) : kReferenceYear));
+            }
+            table.AddColumn(header, view.columnWidth);
             if (!Step(progress)) return void(cancelled = true);
         }
-        land.Close();
+        heads.Close();
 
-        for (std::size_t c = 0; c < countries.size(); ++c) {
+        const std::string findRow = std::string(view.rows.dataKey) + "=%li";
+        for (std::size_t c = 0; c < columnIds.size(); ++c) {
             CRecordset data(&db);
             CDBBusyCursor busy;
-            data.Open(SqlFormat("SELECT * FROM Data WHERE LandID=%li ORDER BY Jahr DESC",
-                                long(static_cast<std::int32_t>(countries[c]))));
-            for (std::size_t r = 0; r < dataIds.size(); ++r) {
-                CellData cell(cellkind::kCellLand, CVariant::FromText(kNoValue));
+            data.Open(SqlFormat("SELECT * FROM Data WHERE %s=%li ORDER BY Jahr DESC",
+                                view.columns.dataKey,
+                                long(static_cast<std::int32_t>(columnIds[c]))));
+            const bool withYear = view.years == CTableView::Years::PerCell || yearColumn[c];
+            const char* kind = yearColumn[c] ? view.cellYearKind : view.cellKind;
+            for (std::size_t r = 0; r < rowIds.size(); ++r) {
+                CellData cell(kind, view.noValueAsText ? CVariant::FromText(kNoValue)
+                                                       : CVariant::FromDouble(0.0));
                 std::int32_t year = 0;
                 // The rows come newest first, so the first match is the newest value.
                 if (data.FindFirst(
-                        SqlFormat("ValID=%li", long(static_cast<std::int32_t>(dataIds[r]))))) {
+                        SqlFormat(findRow.c_str(), long(static_cast<std::int32_t>(rowIds[r]))))) {
                     year = DataYear(data);
                     CVariant value = DataValue(data);
                     double number = 0.0;
-                    if (value.IsText() || (ToNumber(value, number) && number != 0.0)) {
+                    if (!view.noValueAsText || value.IsText()
+                        || (ToNumber(value, number) && number != 0.0)) {
                         cell.value = std::move(value);
                     }
                 }
-                cell.SetYear(year);
-                table.SetData(static_cast<int>(c) + 1, static_cast<int>(r) + 1, cell);
-                if (!Step(progress)) return void(cancelled = true);
-            }
-        }
-    });
-    return !cancelled;
-}
-
-bool FillDaten(CDatabase& db, CTableData& table, const IdList& countries, const IdList& dataIds,
-               CFillProgress* progress) {
-    const long long fields = static_cast<long long>(dataIds.size());
-    const long long lands = static_cast<long long>(countries.size());
-    Start(progress, fields + fields * lands + lands);
-    table.Clear();
-    table.AddRow(CellData(cellkind::kRootData, CVariant::FromText(" ")), kTableCornerHeight);
-
-    bool cancelled = false;
-    DBGuard("CTableWnd::DisplayDaten", [&] {
-        CRecordset land(&db);
-        land.Open("SELECT * FROM Land ORDER BY ID ASC");
-        for (std::uint32_t id : countries) {
-            table.AddRow(HeaderRecord(land, id, "Title", cellkind::kRowHeadData), kTableRowHeight);
-            if (!Step(progress)) return void(cancelled = true);
-        }
-        land.Close();
-
-        std::vector<bool> withYears;
-        CRecordset val(&db);
-        val.Open("SELECT * FROM Val ORDER BY ID ASC");
-        for (std::uint32_t id : dataIds) {
-            const auto valId = static_cast<std::int32_t>(id);
-            const bool years = hasYears(&db, valId);
-            withYears.push_back(years);
-            CellData header = HeaderRecord(
-                val, id, "NAME_MIDI", years ? cellkind::kColHeadDataYear : cellkind::kColHeadData);
-            header.SetYear(
-                static_cast<std::int32_t>(years ? GetLatestYear(&db, valId) : kReferenceYear));
-            table.AddColumn(header, kDatenColumnWidth);
-            if (!Step(progress)) return void(cancelled = true);
-        }
-        val.Close();
-
-        for (std::size_t c = 0; c < dataIds.size(); ++c) {
-            CRecordset data(&db);
-            CDBBusyCursor busy;
-            data.Open(SqlFormat("SELECT * FROM Data WHERE ValID=%li ORDER BY Jahr DESC",
-                                long(static_cast<std::int32_t>(dataIds[c]))));
-            for (std::size_t r = 0; r < countries.size(); ++r) {
-                CellData cell(withYears[c] ? cellkind::kCellDataYear : cellkind::kCellData,
-                              CVariant::FromDouble(0.0));
-                std::int32_t year = 0;
-                if (data.FindFirst(
-                        SqlFormat("LandID=%li", long(static_cast<std::int32_t>(countries[r]))))) {
-                    cell.value = DataValue(data);
-                    year = DataYear(data);
-                }
-                if (withYears[c]) cell.SetYear(year);
+                if (withYear) cell.SetYear(year);
                 table.SetData(static_cast<int>(c) + 1, static_cast<int>(r) + 1, cell);
                 if (!Step(progress)) return void(cancelled = true);
             }
         }
     });
     if (cancelled) return false;
-    table.SortByColumn(0, true);
+    if (view.sortRows) table.SortByColumn(0, true);
     return true;
+}
+
+bool FillStaaten(CDatabase& db, CTableData& table, const IdList& countries, const IdList& dataIds,
+                 CFillProgress* progress) {
+    return FillTable(kStaatenView, db, table, countries, dataIds, progress);
+}
+
+bool FillDaten(CDatabase& db, CTableData& table, const IdList& countries, const IdList& dataIds,
+               CFillProgress* progress) {
+    return FillTable(kDatenView, db, table, countries, dataIds, progress);
 }
 
 void FillColYear(CDatabase& db, CTableData& table, int column, unsigned year,

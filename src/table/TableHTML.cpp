@@ -27,10 +27,16 @@ std::string BuildHTML(const CTableData& table) {
     return html;
 }
 
+std::string HTMLDocument(const CTableData& table) {
+    return "<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; "
+           "charset=utf-8\"></HEAD><BODY>"
+           + BuildHTML(table) + "</BODY></HTML>";
+}
+
 bool WriteHTMLFile(const CTableData& table, const std::string& path) {
     return WriteHTMLFile(table, path, SystemFileOps());
 }
 
 bool WriteHTMLFile(const CTableData& table, const std::string& path, IFileOps& ops) {
-    return WriteFileAtomically(path, "<HTML><BODY>" + BuildHTML(table) + "</BODY></HTML>", ops);
+    return WriteFileAtomically(path, HTMLDocument(table), ops);
 }

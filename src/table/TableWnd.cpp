@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QPointer>
 
-#include "app/KompendorApp.h"
 #include "controls/ProgressWnd.h"
 #include "controls/TemplateDialog.h"
 #include "data/ErrorReporter.h"
@@ -54,11 +53,13 @@ CTableWnd* TableWndOf(const QWidget* widget) {
     return nullptr;
 }
 
-CDatabase* TableDatabaseOf(const QWidget* widget) {
-    if (CTableWnd* window = TableWndOf(widget)) return window->Database();
-    CKompendorApp* app = TheApp();
-    return app != nullptr ? app->m_pDatabase.get() : nullptr;
+const CTableResources& TableResourcesOf(const QWidget* widget) {
+    if (CTableWnd* window = TableWndOf(widget)) return window->Resources();
+    static const CTableResources kNone;
+    return kNone;
 }
+
+CDatabase* TableDatabaseOf(const QWidget* widget) { return TableResourcesOf(widget).database; }
 
 CTableWnd::CTableWnd(QWidget* parent) : QWidget(parent) {
     RegisterCellKinds();
@@ -79,25 +80,19 @@ CTableWnd::CTableWnd(QWidget* parent) : QWidget(parent) {
 
 CTableWnd::~CTableWnd() = default;
 
-CDatabase* CTableWnd::Database() const {
-    if (m_db != nullptr) return m_db;
-    CKompendorApp* app = TheApp();
-    return app != nullptr ? app->m_pDatabase.get() : nullptr;
-}
-
 void CTableWnd::SetTitle(const QString& title) {
     if (CStaticCtrl* text = m_bar->Controls().Static(kTitleId)) text->SetText(title);
 }
 
 bool CTableWnd::DisplayStaaten(const IdList& countries, const IdList& dataIds) {
-    return Display(&FillStaaten, countries, dataIds);
+    return Display(kStaatenView, countries, dataIds);
 }
 
 bool CTableWnd::DisplayDaten(const IdList& countries, const IdList& dataIds) {
-    return Display(&FillDaten, countries, dataIds);
+    return Display(kDatenView, countries, dataIds);
 }
 
-bool CTableWnd::Display(FillFunction fill, const IdList& countries, const IdList& dataIds) {
+bool CTableWnd::Display(const CTableView& view, const IdList& countries, const IdList& dataIds) {
     CDatabase* db = Database();
     if (m_filling || db == nullptr) return false;
     CWindowProgress progress(this);
@@ -106,9 +101,10 @@ bool CTableWnd::Display(FillFunction fill, const IdList& countries, const IdList
         CFillingScope filling(m_filling);
         m_grid->Clear();
         m_grid->SetHeaderSizes(kTableRowHeaderWidth, kTableColumnHeaderHeight);
-        done = fill(*db, m_grid->GetTableData(), countries, dataIds, &progress);
+        done = FillTable(view, *db, m_grid->GetTableData(), countries, dataIds, &progress);
     }
     // A cancelled run leaves the grid as it is: the main window closes the table.
+    m_cancelled = !done;
     if (done) m_grid->RebuildVisible();
     return done;
 }
@@ -174,6 +170,11 @@ void CTableWnd::OnBarCommand(int id) {
             PrintTable();
             break;
         case kCloseId:
+            // Closing deletes the workspace file: nothing the user should lose by a slip.
+            if (ShowMessageBox(kMsgCloseTable, kCaptionHinweis, MsgIcon::Information,
+                               MsgButtons::YesNo)
+                != IDYES)
+                break;
             if (CTableHost* host = TableHost()) host->CloseTable();
             break;
         default:
@@ -207,17 +208,12 @@ void CTableWnd::OnSelectionChanged(int column, int row) {
     if (record == nullptr || corner == nullptr) return;
     std::int32_t year = kReferenceYear;
     record->GetYear(year);
-    std::int32_t landId = 0;
-    std::int32_t valId = 0;
-    if (corner->cellClass == cellkind::kRootLand) {
-        landId = m_grid->GetTag(column, 0);
-        valId = m_grid->GetTag(0, row);
-    } else if (corner->cellClass == cellkind::kRootData) {
-        valId = m_grid->GetTag(column, 0);
-        landId = m_grid->GetTag(0, row);
-    } else {
-        return;
-    }
+    const CTableView* view = ViewOfCorner(corner->cellClass);
+    if (view == nullptr) return;
+    const std::int32_t columnTag = m_grid->GetTag(column, 0);
+    const std::int32_t rowTag = m_grid->GetTag(0, row);
+    const std::int32_t landId = view->columns.countries ? columnTag : rowTag;
+    const std::int32_t valId = view->columns.countries ? rowTag : columnTag;
     if (CTableHost* host = TableHost()) host->OpenCellInfo(landId, valId, unsigned(year));
 }
 

@@ -9,12 +9,23 @@
 #include <QWidget>
 
 #include "table/TableHost.h"
+#include "table/TableResources.h"
 
 class CDatabase;
 class CTable;
 class CTableData;
 class CFillProgress;
+struct CTableView;
 class CTemplateDialog;
+
+// The hint after a fill the user cancelled: the table is closed, not shown half built.
+inline constexpr const char* kMsgTableNotCompleted
+    = "Der Aufbau der Tabelle wurde abgebrochen!\nDie Tabelle ist nicht vollständig und wird "
+      "daher geschlossen.";
+
+// The question before the bar's close button closes the table and deletes its workspace.
+inline constexpr const char* kMsgCloseTable
+    = "Möchten Sie die Tabelle wirklich schließen?\n\nDer Arbeitsbereich wird dabei gelöscht.";
 
 class CTableWnd : public QWidget {
     Q_OBJECT
@@ -48,11 +59,17 @@ public:
     CTable* Grid() const { return m_grid; }
     CTemplateDialog* Bar() const { return m_bar; }
 
-    // The almanac the window and its cells read; the application's when none was set.
-    void SetDatabase(CDatabase* db) { m_db = db; }
-    CDatabase* Database() const;
+    // What the window and its cells use: the almanac, the pointer cursor, the picture
+    // folder. The main window hands it in before the first Display call.
+    void SetResources(const CTableResources& resources) { m_resources = resources; }
+    const CTableResources& Resources() const { return m_resources; }
+    // Only the almanac, the rest as it was.
+    void SetDatabase(CDatabase* db) { m_resources.database = db; }
+    CDatabase* Database() const { return m_resources.database; }
     // True while a fill runs: the window then takes no commands.
     bool IsFilling() const { return m_filling; }
+    // True when the user cancelled the last Display call.
+    bool WasCancelled() const { return m_cancelled; }
 
     // The bar's export command: asks for a file and writes the table as HTML. True when a
     // file was written.
@@ -66,22 +83,23 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
-    using FillFunction
-        = bool (*)(CDatabase&, CTableData&, const IdList&, const IdList&, CFillProgress*);
     // Fills the grid in one of the two views, with the progress window; false when cancelled.
-    bool Display(FillFunction fill, const IdList& countries, const IdList& dataIds);
+    bool Display(const CTableView& view, const IdList& countries, const IdList& dataIds);
     void OnBarCommand(int id);
     void OnSelectionChanged(int column, int row);
     void OnRightButtonUp(int column, int row);
 
     CTemplateDialog* m_bar = nullptr;
     CTable* m_grid = nullptr;
-    CDatabase* m_db = nullptr;
+    CTableResources m_resources;
     bool m_filling = false;
+    bool m_cancelled = false;
 };
 
 // The table window a widget (a cell, a grid) sits in, or null.
 CTableWnd* TableWndOf(const QWidget* widget);
-// The almanac for a widget of a table: its table window's, else the application's; null
-// when there is none.
+// What a widget of a table (a cell, a grid) may use: its table window's resources, or
+// resources without almanac, flags and cursor file outside a table window.
+const CTableResources& TableResourcesOf(const QWidget* widget);
+// The almanac of a widget's table window; null outside one.
 CDatabase* TableDatabaseOf(const QWidget* widget);

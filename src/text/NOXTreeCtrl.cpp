@@ -117,6 +117,18 @@ void CNOXTreeCtrl::SetItemBitmaps(int collapsed, int expanded, int leaf) {
 void CNOXTreeCtrl::SetCheckBitmaps(int unchecked, int checked, int unchecked2, int checked2) {
     m_checkOff = BitmapOrNone(unchecked);
     m_checkOn = BitmapOrNone(checked);
+    // A partly ticked group shows a square in the colour of the ticked box: the darkest
+    // opaque colour of its picture (the tick itself is light).
+    m_partlyColour = QColor();
+    const QImage on = m_checkOn.toImage();
+    for (int y = 0; y < on.height(); ++y) {
+        for (int x = 0; x < on.width(); ++x) {
+            const QColor c = on.pixelColor(x, y);
+            if (c.alpha() < 224) continue;
+            if (!m_partlyColour.isValid() || c.lightness() < m_partlyColour.lightness())
+                m_partlyColour = c;
+        }
+    }
     m_checkOff2 = BitmapOrNone(unchecked2);
     m_checkOn2 = BitmapOrNone(checked2);
     m_checkBoxes = true;
@@ -351,13 +363,73 @@ bool CNOXTreeCtrl::SelectID(std::int32_t id, bool select, bool toTop) {
     return item != nullptr;
 }
 
+void CNOXTreeCtrl::SetTickGroups(bool groups) {
+    m_tickGroups = groups;
+    viewport()->update();
+}
+
 bool CNOXTreeCtrl::GetCheck(const QTreeWidgetItem* item) const {
-    return item && item->data(0, kCheckRole).toBool();
+    return CheckStateOf(item) == Qt::Checked;
+}
+
+Qt::CheckState CNOXTreeCtrl::CheckStateOf(const QTreeWidgetItem* item) const {
+    if (!item || IsPlaceholder(item)) return Qt::Unchecked;
+    if (!m_tickGroups || item->childCount() == 0)
+        return item->data(0, kCheckRole).toBool() ? Qt::Checked : Qt::Unchecked;
+    // A group is what its leaves are; one not opened yet has none ticked.
+    bool any = false;
+    bool all = true;
+    std::vector<const QTreeWidgetItem*> stack{item};
+    while (!stack.empty()) {
+        const QTreeWidgetItem* current = stack.back();
+        stack.pop_back();
+        for (int i = 0; i < current->childCount(); ++i) {
+            const QTreeWidgetItem* child = current->child(i);
+            if (IsPlaceholder(child)) {
+                all = false;
+            } else if (child->childCount() > 0) {
+                stack.push_back(child);
+            } else if (child->data(0, kCheckRole).toBool()) {
+                any = true;
+            } else {
+                all = false;
+            }
+        }
+    }
+    if (!any) return Qt::Unchecked;
+    return all ? Qt::Checked : Qt::PartiallyChecked;
 }
 
 void CNOXTreeCtrl::SetCheck(QTreeWidgetItem* item, bool checked) {
     if (!item || IsPlaceholder(item)) return;
+    if (m_tickGroups && item->childCount() > 0) {
+        CheckBelow(item, checked);
+        return;
+    }
     item->setData(0, kCheckRole, checked);
+}
+
+void CNOXTreeCtrl::CheckBelow(QTreeWidgetItem* node, bool checked) {
+    Fill(node);
+    for (int i = 0; i < node->childCount(); ++i) {
+        QTreeWidgetItem* child = node->child(i);
+        if (IsPlaceholder(child)) continue;
+        if (child->childCount() > 0)
+            CheckBelow(child, checked);
+        else
+            child->setData(0, kCheckRole, checked);
+    }
+}
+
+void CNOXTreeCtrl::ToggleCheck(QTreeWidgetItem* item) {
+    const bool checked = CheckStateOf(item) != Qt::Checked;
+    SetCheck(item, checked);
+    // By groups a tick changes the rows above and below it as well.
+    if (m_tickGroups)
+        viewport()->update();
+    else
+        UpdateRow(indexFromItem(item));
+    emit checkChanged(ItemID(item), checked);
 }
 
 CNOXTreeCtrl::IdVector CNOXTreeCtrl::GetCheckedIDs() const {
@@ -367,7 +439,9 @@ CNOXTreeCtrl::IdVector CNOXTreeCtrl::GetCheckedIDs() const {
     while (!stack.empty()) {
         const QTreeWidgetItem* item = stack.back();
         stack.pop_back();
-        if (GetCheck(item)) ids.push_back(ItemID(item));
+        // By groups a node is no choice of its own, only its leaves are.
+        const bool group = m_tickGroups && item->childCount() > 0;
+        if (!group && GetCheck(item)) ids.push_back(ItemID(item));
         for (int i = item->childCount() - 1; i >= 0; --i) stack.push_back(item->child(i));
     }
     return ids;
@@ -379,7 +453,7 @@ void CNOXTreeCtrl::UncheckAll() {
     while (!stack.empty()) {
         QTreeWidgetItem* item = stack.back();
         stack.pop_back();
-        if (GetCheck(item)) item->setData(0, kCheckRole, false);
+        if (item->data(0, kCheckRole).toBool()) item->setData(0, kCheckRole, false);
         for (int i = 0; i < item->childCount(); ++i) stack.push_back(item->child(i));
     }
     viewport()->update();
@@ -398,6 +472,9 @@ void CNOXTreeCtrl::SetCheckedIDs(const IdVector& ids) {
             if (walkState == kUntried) walkState = OpenWalk(walk) ? kOpen : kFailed;
             if (walkState == kOpen) item = OpenPath(id, walk);
         }
+        // A group's own ID (kept from a list made before the tree ticked by groups) is not a
+        // tick of all its items.
+        if (item && m_tickGroups && item->childCount() > 0) continue;
         SetCheck(item, true);
     }
     setUpdatesEnabled(updates);
@@ -415,6 +492,35 @@ void CNOXTreeCtrl::SetHot(QTreeWidgetItem* item) {
     m_hot = index;
     if (old.isValid()) viewport()->update(visualRect(old).adjusted(-10000, 0, 10000, 0));
     if (index.isValid()) viewport()->update(visualRect(index).adjusted(-10000, 0, 10000, 0));
+}
+
+void CNOXTreeCtrl::UpdateRow(const QModelIndex& index) {
+    if (!index.isValid()) return;
+    const QRect item = visualRect(index);
+    if (item.isValid())
+        viewport()->update(QRect(0, item.top(), viewport()->width(), item.height()));
+}
+
+void CNOXTreeCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTreeWidget::currentChanged(current, previous);
+    UpdateRow(previous);
+    UpdateRow(current);
+}
+
+void CNOXTreeCtrl::selectionChanged(const QItemSelection& selected,
+                                    const QItemSelection& deselected) {
+    QTreeWidget::selectionChanged(selected, deselected);
+    for (const QModelIndex& index : deselected.indexes()) UpdateRow(index);
+    for (const QModelIndex& index : selected.indexes()) UpdateRow(index);
+}
+
+void CNOXTreeCtrl::SetSelectionFrame(const QColor& colour) {
+    m_selectionFrame = colour;
+    viewport()->update();
+}
+
+void CNOXTreeCtrl::ScrollToCentre(QTreeWidgetItem* item) {
+    if (item) ScrollTo(item, QAbstractItemView::PositionAtCenter);
 }
 
 CNOXTreeCtrl::ItemLayout CNOXTreeCtrl::LayoutOf(const QTreeWidgetItem* item) const {
@@ -466,16 +572,28 @@ void CNOXTreeCtrl::drawRow(QPainter* painter, const QStyleOptionViewItem& option
     if (layout.nodeX >= 0)
         drawSlot(item->isExpanded() ? m_expanded : m_collapsed, layout.nodeX, kSlot);
     if (layout.checkX >= 0) {
-        const bool checked = GetCheck(item);
+        const Qt::CheckState state = CheckStateOf(item);
         if (!m_checkOff.isNull()) {
-            drawSlot(checked ? m_checkOn : m_checkOff, layout.checkX, kSlot);
+            drawSlot(state == Qt::Checked ? m_checkOn : m_checkOff, layout.checkX, kSlot);
+            if (state == Qt::PartiallyChecked) {
+                const QPointF centre(left + layout.checkX + kSlot / 2.0,
+                                     row.top() + row.height() / 2.0);
+                painter->setRenderHint(QPainter::Antialiasing);
+                painter->setPen(Qt::NoPen);
+                painter->setBrush(m_partlyColour.isValid() ? m_partlyColour : text);
+                painter->drawRoundedRect(QRectF(centre - QPointF(3, 3), QSizeF(6, 6)), 1.5, 1.5);
+                painter->setRenderHint(QPainter::Antialiasing, false);
+            }
         } else {
             const QRect box(left + layout.checkX + 4, row.top() + 2, 11, 11);
             painter->setPen(text);
-            if (checked)
+            if (state == Qt::Checked) {
                 painter->fillRect(box, text);
-            else
+            } else {
                 painter->drawRect(box.adjusted(0, 0, -1, -1));
+                if (state == Qt::PartiallyChecked)
+                    painter->fillRect(box.adjusted(3, 3, -3, -3), text);
+            }
         }
     }
     if (layout.leafX >= 0) drawSlot(m_leaf, layout.leafX, kSlot);
@@ -486,6 +604,13 @@ void CNOXTreeCtrl::drawRow(QPainter* painter, const QStyleOptionViewItem& option
                          row.right() - left - layout.textX + hOffset, row.height());
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                       item->text(0));
+    if (selected && m_selectionFrame.isValid()) {
+        // Two pixels, as the table frames its selected cell.
+        painter->setPen(m_selectionFrame);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(row.adjusted(0, 0, -1, -1));
+        painter->drawRect(row.adjusted(1, 1, -2, -2));
+    }
     painter->restore();
 }
 
@@ -501,9 +626,7 @@ void CNOXTreeCtrl::mousePressEvent(QMouseEvent* event) {
             return;
         }
         if (layout.checkX >= 0 && x >= layout.checkX && x < layout.checkX + layout.checkWidth) {
-            SetCheck(item, !GetCheck(item));
-            viewport()->update(visualItemRect(item).adjusted(-10000, 0, 10000, 0));
-            emit checkChanged(ItemID(item), GetCheck(item));
+            ToggleCheck(item);
             event->accept();
             return;
         }
@@ -539,11 +662,7 @@ void CNOXTreeCtrl::leaveEvent(QEvent* event) {
 
 void CNOXTreeCtrl::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space && m_checkBoxes && event->modifiers() == Qt::NoModifier) {
-        if (QTreeWidgetItem* item = currentItem()) {
-            SetCheck(item, !GetCheck(item));
-            viewport()->update(visualItemRect(item).adjusted(-10000, 0, 10000, 0));
-            emit checkChanged(ItemID(item), GetCheck(item));
-        }
+        if (QTreeWidgetItem* item = currentItem()) ToggleCheck(item);
         event->accept();
         return;
     }

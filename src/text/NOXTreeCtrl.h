@@ -8,6 +8,11 @@
 // can carry a tick, so the ticked IDs are collected from the loaded items, depth first in the
 // order the tree shows them. SetCheckedIDs opens the levels that hold the IDs it ticks.
 //
+// A tree whose nodes are only groups of the items below them (the data-field tree) can tick
+// by groups instead (SetTickGroups): ticking a node loads its levels and ticks every item
+// below it, a node shows as ticked when all items below it are and as partly ticked when some
+// are, and only the leaves count as ticked IDs.
+//
 // Database failures go to the reporter with the contexts "CNOXTreeCtrl::Fill" and
 // "CNOXTreeCtrl::SelectID"; the tree keeps what it had loaded.
 
@@ -82,7 +87,15 @@ public:
     // The loaded item with that ID (depth first), or null.
     QTreeWidgetItem* FindItem(std::int32_t id) const;
 
+    // Ticking by groups (see above); off until set.
+    void SetTickGroups(bool groups);
+    bool TicksGroups() const { return m_tickGroups; }
+
+    // Whether the item is ticked; by groups, a node is when every leaf below it is.
     bool GetCheck(const QTreeWidgetItem* item) const;
+    // Ticked, partly ticked (a group with some of its leaves ticked) or not.
+    Qt::CheckState CheckStateOf(const QTreeWidgetItem* item) const;
+    // Ticks or unticks the item; by groups, a node's tick goes to every item below it.
     void SetCheck(QTreeWidgetItem* item, bool checked);
     // The ticked IDs, depth first in tree order.
     IdVector GetCheckedIDs() const;
@@ -93,6 +106,12 @@ public:
 
     // The item under the mouse, or null.
     QTreeWidgetItem* HotItem() const;
+
+    // A frame in this colour around the selected row, so that the selection stands out from
+    // colours close to the background; an invalid colour (the default) draws none.
+    void SetSelectionFrame(const QColor& colour);
+    // Scrolls the item into the middle of the view, as far as the list allows.
+    void ScrollToCentre(QTreeWidgetItem* item);
 
     // Where the parts of an item's row lie, in row coordinates (x from the row's left edge
     // at level 0): node bitmap, check box and text start.
@@ -120,6 +139,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // A row is painted across the whole view, wider than its item; the rows that change their
+    // look are repainted across it too, or keys and scrolling leave parts of the old look.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
 
 private:
     class CItemDelegate;
@@ -129,6 +153,11 @@ private:
     QTreeWidgetItem* OpenPath(std::int32_t id, CRecordset& walk);
     bool OpenWalk(CRecordset& walk);
     void SetHot(QTreeWidgetItem* item);
+    void UpdateRow(const QModelIndex& index);
+    // The user's tick on an item: toggles it and reports it.
+    void ToggleCheck(QTreeWidgetItem* item);
+    // Ticks or unticks every leaf below node, loading the levels on the way.
+    void CheckBelow(QTreeWidgetItem* node, bool checked);
     void ScrollTo(QTreeWidgetItem* item, ScrollHint hint);
     static int LevelOf(const QTreeWidgetItem* item);
     static bool IsPlaceholder(const QTreeWidgetItem* item);
@@ -143,6 +172,9 @@ private:
     QPixmap m_collapsed, m_expanded, m_leaf;
     QPixmap m_checkOff, m_checkOn, m_checkOff2, m_checkOn2;
     bool m_checkBoxes = false;
+    bool m_tickGroups = false;
+    QColor m_selectionFrame;
+    QColor m_partlyColour;
     QColor m_text = Qt::black, m_hotText = Qt::black, m_selText = Qt::white;
     QColor m_back = Qt::white, m_hotBack = QColor(230, 230, 230), m_selBack = QColor(0, 0, 128);
     QPersistentModelIndex m_hot;

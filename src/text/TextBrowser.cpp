@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "text/LinkProtocol.h"
 #include "text/NOXBrowser.h"
+#include "text/TBPanel.h"
 #include "text/TextBrowserHost.h"
 
 namespace {
@@ -155,11 +156,12 @@ void CTextBrowser::ShowPanel(int type, bool clearPage) {
     m_panel = std::move(panel);
 }
 
-CTBPanelSlot CTextBrowser::CreateNavigationPanel(int, CTextBrowser&) {
-    // The panels take the window as their CTBPanelHost and its almanac, for example
-    //   auto* panel = new CTBPanel1(&window, window.Database(), &window);
-    //   return {panel, [panel](std::int32_t id, const std::string& a) { panel->SelectID(id, a); }};
-    return {};
+CTBPanelSlot CTextBrowser::CreateNavigationPanel(int type, CTextBrowser& window) {
+    if (!window.Database()) return {};
+    CTBPanel* panel = CreateTBPanel(type, &window, window, *window.Database());
+    if (!panel) return {};
+    return {panel,
+            [panel](std::int32_t id, const std::string& anchor) { panel->SelectID(id, anchor); }};
 }
 
 void CTextBrowser::RestartSectionTimer() {

@@ -6,6 +6,7 @@
 
 #include "controls/TemplateDialog.h"
 #include "noxctrls/ProgressCtrl.h"
+#include "noxctrls/PushCtrl.h"
 #include "noxctrls/StaticCtrl.h"
 
 namespace {
@@ -53,6 +54,27 @@ TEST(ProgressWnd, TemplateWindowShowsTheRunAndTakesTheCancelKey) {
         guard = other.Window();
     }
     EXPECT_TRUE(guard.isNull());
+}
+
+TEST(ProgressWnd, ItsCancelButtonCancelsTheRunOnce) {
+    QWidget parent;
+    parent.setGeometry(100, 100, 600, 400);
+    parent.show();
+    CProgressWnd progress([] { return 1000u; });
+    ASSERT_TRUE(progress.Start(&parent, 10));
+    auto* window = qobject_cast<CTemplateDialog*>(progress.Window());
+    ASSERT_NE(window, nullptr);
+    CPushCtrl* cancel = window->Controls().Push(CProgressWnd::kCancelId);
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_TRUE(cancel->isVisible());
+    EXPECT_TRUE(cancel->isEnabled());
+    EXPECT_TRUE(progress.Step());
+    // A click that the run's next step lets through.
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    EXPECT_FALSE(progress.Step());
+    EXPECT_TRUE(progress.IsCancelled());
+    EXPECT_FALSE(cancel->isEnabled());
+    EXPECT_TRUE(window->isVisible());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -16,9 +17,11 @@
 #include "app/Settings.h"
 #include "controls/BitmapResource.h"
 #include "controls/FlatMenu.h"
+#include "controls/ProgressWnd.h"
 #include "controls/TemplateDialog.h"
 #include "data/ErrorReporter.h"
 #include "fixtures/FixtureAlmanac.h"
+#include "mainwnd/CommandBar.h"
 #include "mainwnd/DeleteProfileDlg.h"
 #include "mainwnd/IdArrayFile.h"
 #include "mainwnd/ProfileMenu.h"
@@ -31,6 +34,7 @@
 #include "table/SelectionDlg.h"
 #include "table/TabConfigDlg.h"
 #include "table/TableWnd.h"
+#include "text/Search.h"
 
 namespace {
 
@@ -196,6 +200,54 @@ TEST_F(MainWndTest, BackgroundCentredAtEverySize) {
             EXPECT_EQ(Pixel(shot, QPoint(client.center().x(), client.bottom())), kMargin);
         }
     }
+}
+
+// The command bar at every width down to the smallest window: every button lies wholly in the
+// bar, none on another, and the logo shows only where it meets no button.
+TEST_F(MainWndTest, CommandBarFitsFromTheSmallestWindowUp) {
+    Create();
+    Settle();
+    wnd->ShowRestored();
+    const int ids[] = {1010, 1011, 1012, 1013, 1014, 1006, 1004, 1007, 1005, 1008, 1009};
+    for (int width : {1600, 1250, 1240, 1100, 1000, 900, 820, 770}) {
+        SCOPED_TRACE(width);
+        wnd->resize(width, 500);
+        auto* bar = static_cast<CCommandBar*>(wnd->CommandBar());
+        QRect previous;
+        int right = 0;
+        for (int id : ids) {
+            CPushCtrl* push = bar->Controls().Push(id);
+            ASSERT_NE(push, nullptr);
+            const QRect r = push->geometry();
+            EXPECT_TRUE(bar->rect().contains(r)) << id;
+            EXPECT_FALSE(r.intersects(previous)) << id;
+            previous = r;
+            right = r.right();
+        }
+        const bool compact = bar->IsCompact();
+        const int w = bar->width();
+        EXPECT_EQ(compact, w < 988 + CCommandBar::kMargin);
+        // Compact buttons are squares that name themselves in their tooltip.
+        CPushCtrl* laender = bar->Controls().Push(1006);
+        EXPECT_EQ(laender->width(), compact ? 44 : 116);
+        EXPECT_EQ(laender->ToolTipText(), compact ? QStringLiteral("Länder") : QString());
+        QWidget* logo = bar->Controls().Control(1001);
+        ASSERT_NE(logo, nullptr);
+        if (logo->isVisible()) {
+            EXPECT_GT(logo->x(), right + 1);
+        }
+        EXPECT_EQ(logo->isVisible(),
+                  w - 236 >= (compact ? 272 + 6 * 44 + 5 * 4 : 988) + CCommandBar::kMargin);
+    }
+    // The compact pictures are the skin's, painted with the others.
+    for (const char* name : {"Chroniken_s_n", "Organisationen_s_h", "Help_s_c"}) {
+        EXPECT_TRUE(QFileInfo::exists(
+            QStringLiteral(KOMPENDOR_TEST_BINARY_DIR "/skin/UI/Top/%1.bmp").arg(name)))
+            << name;
+    }
+    // Wide again: the full buttons.
+    wnd->resize(1600, 500);
+    EXPECT_EQ(wnd->CommandBar()->Controls().Push(1006)->width(), 116);
 }
 
 // With a table: the table window 12 pixels inside the area below the bar, framed by the
@@ -469,6 +521,35 @@ TEST_F(MainWndTest, OwnedWindowsAndClosingTheTable) {
     wnd->grab();
 }
 
+// A fill the user cancels: the table goes, the workspace file stays as it was, and the user is
+// told that the table was not completed.
+TEST_F(MainWndTest, CancelledFillClosesTheTableAndSaysSo) {
+    Create();
+    Settle();
+    wnd->ShowTable(1, 2, {fixture::kDeutschland, fixture::kAegypten}, {fixture::kBip});
+    ASSERT_NE(wnd->TableWindow(), nullptr);
+    EXPECT_EQ(Boxes(), "");
+
+    bool pressed = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<CTemplateDialog*>(w);
+            if (dialog && dialog->TemplateId() == 167 && dialog->isVisible()) {
+                Press(dialog, CProgressWnd::kCancelId);
+                pressed = true;
+            }
+        }
+    });
+    wnd->ShowTable(2, 2, {fixture::kOesterreich, fixture::kDeutschland}, {fixture::kBip});
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(wnd->TableWindow(), nullptr);
+    EXPECT_EQ(wnd->CurrentWorkspace(), 0u);
+    EXPECT_EQ(ReadWorkspace(2).countryIds, (IdList{fixture::kDeutschland, fixture::kAegypten}));
+    EXPECT_EQ(Boxes(),
+              "H I N W E I S\tDer Aufbau der Tabelle wurde abgebrochen!\\nDie Tabelle ist nicht "
+              "vollständig und wird daher geschlossen.\n");
+}
+
 // Profile names that would leave the user-data folder, empty input, an existing profile kept
 // on No, replaced on Yes, and a write that fails.
 TEST_F(MainWndTest, SavingProfiles) {
@@ -660,4 +741,34 @@ TEST_F(MainWndTest, RequestsAndTheirMessages) {
     EXPECT_EQ(Boxes(),
               "H I N W E I S\tBitte markieren Sie zunächst den Textbereich, für den Sie ein "
               "Lesezeichen anlegen möchten!\n");
+}
+
+// The search window: created on first use, shown again, gone when it destroys itself; its hits
+// are routed to the text browser and the graph viewer.
+TEST_F(MainWndTest, SearchWindowIsCreatedOnceAndRoutesItsHits) {
+    Create();
+    EXPECT_EQ(wnd->SearchWindow(), nullptr);
+    wnd->OpenSearch(wnd.get());
+    CSearch* search = wnd->SearchWindow();
+    ASSERT_NE(search, nullptr);
+    EXPECT_TRUE(search->isVisible());
+    EXPECT_EQ(search->objectName(), "Search");
+    search->hide();
+    wnd->OpenSearch(wnd.get());
+    EXPECT_EQ(wnd->SearchWindow(), search);
+    EXPECT_TRUE(search->isVisible());
+
+    search->QueryField()->setText("Deutschland");
+    search->Search();
+    EXPECT_EQ(search->CountText(), "Gefundene Einträge: 1");
+    // An article goes to the article window (which finds no HTML folder in this installation
+    // and says so); a picture record to the image viewer, which finds no graphics archive.
+    Boxes();
+    search->OpenHit(1001);
+    EXPECT_NE(Boxes().find("Das Verzeichnis"), std::string::npos);
+    search->OpenHit(1004);
+    EXPECT_NE(Boxes().find("pyramide.gif"), std::string::npos);
+
+    delete search;
+    EXPECT_EQ(wnd->SearchWindow(), nullptr);
 }

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <vector>
 
 #include "noxctrls/CheckCtrl.h"
@@ -353,6 +354,22 @@ TEST(NoxToolTip, AppearsAfterTheDelayInTheConfiguredLookAndLeavesWithTheMouse) {
 
     Leave(button);
     EXPECT_EQ(VisibleNoxToolTip(), nullptr);
+    SetToolTipStyle(CToolTipStyle());
+}
+
+// The toolkit's own tips (the bitmap buttons of the table cells, plain widgets) take the same
+// colours and font as the push buttons' tips.
+TEST(NoxToolTip, ToolkitTipsTakeTheSameLook) {
+    CToolTipStyle style;
+    style.font = "DejaVu Serif";
+    style.fontSize = 11;
+    style.textColor = QColor(30, 30, 30);
+    style.backColor = QColor(255, 251, 210);
+    SetToolTipStyle(style);
+    EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase), style.backColor);
+    EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipText), style.textColor);
+    EXPECT_EQ(QToolTip::font().family(), "DejaVu Serif");
+    EXPECT_EQ(QToolTip::font().pointSize(), 11);
     SetToolTipStyle(CToolTipStyle());
 }
 

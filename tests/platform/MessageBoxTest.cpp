@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/TestFiles.h"
 
 TEST(MessageBox, AutomationLogsEachBoxAndAnswersFromTheList) {
@@ -57,6 +59,10 @@ TEST(MessageBox, AutomatedSaveDialog) {
 
 TEST(MessageBox, FiltersAndExtensions) {
     EXPECT_EQ(FilterForToolkit("Bitmap Dateien|*.bmp||"), "Bitmap Dateien (*.bmp)");
+    // The export's description names its pattern already; it is not named twice.
+    EXPECT_EQ(FilterForToolkit("HTML Datei (*.htm)|*.htm||"), "HTML Datei (*.htm)");
+    EXPECT_EQ(FilterForToolkit("Profile (*.clt;*.vlt)|*.clt;*.vlt||"), "Profile (*.clt;*.vlt)");
+    EXPECT_EQ(FilterForToolkit("Tabellen (*.html)|*.htm||"), "Tabellen (*.html) (*.htm)");
     EXPECT_EQ(FilterForToolkit("Profile|*.clt;*.vlt|Alle Dateien|*.*||"),
               "Profile (*.clt *.vlt);;Alle Dateien (*.*)");
     EXPECT_EQ(FilterForToolkit(""), "");
@@ -64,4 +70,37 @@ TEST(MessageBox, FiltersAndExtensions) {
     EXPECT_EQ(WithDefaultExtension("/a/b.", "bmp"), "/a/b.bmp");
     EXPECT_EQ(WithDefaultExtension("/a/b.BMP", "bmp"), "/a/b.BMP");
     EXPECT_EQ(WithDefaultExtension("/a.d/b", "bmp"), "/a.d/b.bmp");
+}
+
+// The save dialog opens in the documents folder, then where the user saved last, as long as
+// that folder is there.
+TEST(MessageBox, SaveDialogStartsInDocumentsThenWhereTheUserSavedLast) {
+    CTempDir dir;
+    const std::string documents = dir / "Dokumente";
+    const std::string home = dir.Path();
+    std::filesystem::create_directories(documents);
+    ForgetSaveFolder();
+    EXPECT_EQ(SaveDialogStartFolder("ZYB.htm", documents, home), documents);
+    EXPECT_EQ(SaveDialogStartFolder("ZYB.htm", dir / "fehlt", home), home);
+
+    CScopedEnv log("KOMPENDOR_MESSAGES", (dir / "boxes.txt").c_str());
+    std::filesystem::create_directories(dir / "Tabellen");
+    {
+        CScopedEnv save("KOMPENDOR_SAVE_PATH", (dir / "Tabellen/Europa").c_str());
+        ASSERT_TRUE(RunSaveFileDialog({"", "ZYB.htm", "htm", "HTML Datei (*.htm)|*.htm||", true}));
+    }
+    EXPECT_EQ(LastSaveFolder(), dir / "Tabellen");
+    EXPECT_EQ(SaveDialogStartFolder("ZYB.htm", documents, home), dir / "Tabellen");
+    // A cancelled dialog leaves the memory as it was.
+    {
+        CScopedEnv unset("KOMPENDOR_SAVE_PATH", nullptr);
+        EXPECT_FALSE(RunSaveFileDialog({"", "ZYB.htm", "htm", "", true}));
+    }
+    EXPECT_EQ(LastSaveFolder(), dir / "Tabellen");
+    // A proposed name with its own folder opens there.
+    EXPECT_EQ(SaveDialogStartFolder(documents + "/ZYB.htm", documents, home), documents);
+    // The folder went away meanwhile: back to the documents.
+    std::filesystem::remove_all(dir / "Tabellen");
+    EXPECT_EQ(SaveDialogStartFolder("ZYB.htm", documents, home), documents);
+    ForgetSaveFolder();
 }

@@ -113,6 +113,18 @@ void Key(QWidget* w, int key) {
     QApplication::sendEvent(w, &press);
 }
 
+// Runs action once the configuration dialog has come into view, which is when its open timer
+// has ticked the preset lists: filling the trees may take longer than any fixed wait.
+void WhenOpen(CTabConfigDlg& config, std::function<void()> action) {
+    auto* timer = new QTimer(&config);
+    QObject::connect(timer, &QTimer::timeout, &config, [timer, &config, action] {
+        if (config.y() <= -1000) return;
+        timer->stop();
+        action();
+    });
+    timer->start(5);
+}
+
 const QString kNoCountries = "H I N W E I S\tBitte wählen Sie zunächst die gewünschten Länder aus!";
 const QString kNoData = "H I N W E I S\tBitte wählen Sie zunächst die gewünschten Datenfelder aus!";
 
@@ -149,6 +161,36 @@ TEST_F(SelectionDlg, ApplyingNeedsATickAndHandsOverTheTreeOrder) {
     EXPECT_FALSE(daten.isVisible());
     EXPECT_EQ(m_host.applied.back(), (std::pair<IdList, IdList>{{}, {kEinwohner, kBip}}));
     EXPECT_EQ(m_host.applied.size(), 3u);
+}
+
+// A group of the data-field tree stands for its fields: ticking it ticks them, and they are
+// what is applied; a group's own ID never is.
+TEST_F(SelectionDlg, TickingAGroupTicksItsFields) {
+    CSelectDatenDlg daten(nullptr, &m_db);
+    daten.show();
+    CNOXTreeCtrl* tree = daten.Tree();
+    QTreeWidgetItem* wirtschaft = tree->FindItem(kWirtschaft);
+    ASSERT_NE(wirtschaft, nullptr);
+    const QPoint box(tree->LayoutOf(wirtschaft).checkX + 8,
+                     tree->visualItemRect(wirtschaft).center().y());
+    QMouseEvent press(QEvent::MouseButtonPress, box, tree->viewport()->mapToGlobal(box),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(tree->viewport(), &press);
+    EXPECT_EQ(tree->CheckStateOf(wirtschaft), Qt::Checked);
+
+    // One field less: the group shows partly ticked, and the others are applied.
+    tree->SetCheck(tree->FindItem(kWaehrung), false);
+    EXPECT_EQ(tree->CheckStateOf(wirtschaft), Qt::PartiallyChecked);
+    Click(daten.Controls().Push(1006));
+    EXPECT_EQ(m_host.applied.back(), (std::pair<IdList, IdList>{{}, {kBip, kInflation}}));
+
+    // The profile and the configuration dialog get the fields, too.
+    Click(daten.Controls().Push(1031));
+    EXPECT_EQ(m_host.saved.back(), (std::pair<std::string, IdList>{"vlt", {kBip, kInflation}}));
+    CTabConfigDlg config(nullptr, &m_db);
+    config.FillTrees();
+    config.DataTree()->SetCheck(config.DataTree()->FindItem(kBevoelkerung), true);
+    EXPECT_EQ(CheckedIds(*config.DataTree()), (IdList{kEinwohner, kDichte, kStaatsform}));
 }
 
 TEST_F(SelectionDlg, AllEntriesSettingIsSharedByTheCountryTrees) {
@@ -215,7 +257,7 @@ TEST_F(SelectionDlg, ConfigurationEndsWithTheViewAndItsLists) {
     for (const auto& c : cases) {
         CTabConfigDlg config(nullptr, &m_db);
         config.SetSelection({kOesterreich, kDeutschland}, {kBip});
-        QTimer::singleShot(20, &config, [&] {
+        WhenOpen(config, [&] {
             EXPECT_GT(config.y(), -1000);
             if (c.button)
                 Click(config.Controls().Push(c.button));
@@ -231,7 +273,7 @@ TEST_F(SelectionDlg, ConfigurationEndsWithTheViewAndItsLists) {
 
     // Nothing ticked, then countries only: each view button shows its hint and stays.
     CTabConfigDlg config(nullptr, &m_db);
-    QTimer::singleShot(20, &config, [&] {
+    WhenOpen(config, [&] {
         Click(config.Controls().Push(1004));
         CheckIds(*config.CountryTree(), {kSchweiz});
         Click(config.Controls().Push(1005));

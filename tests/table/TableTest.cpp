@@ -304,6 +304,29 @@ TEST(Table, DraggingABorderStopsAtTheMinimumSize) {
     EXPECT_TRUE(grid.window.messages.empty());
 }
 
+TEST(Table, StepsAndMinimumSizesAreSetThroughTheGrid) {
+    Grid grid(20, 40, 300, 67);
+    grid.table->SetSnapToCells(false);
+    grid.table->SetScrollSteps(20, 200);
+    QScrollBar* bar = grid.table->GetScrollBar(CTable::kVerticalBarId);
+    EXPECT_EQ(bar->singleStep(), 20);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(grid.table->GetScrollY(), 20);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(grid.table->GetScrollY(), 220);
+    // A step of nothing would stop the keys from scrolling at all.
+    grid.table->SetScrollSteps(0, -5);
+    QTest::keyClick(grid.table, Qt::Key_PageDown);
+    EXPECT_EQ(grid.table->GetScrollY(), 221);
+
+    grid.table->SetMinimumCellSize(250, 60);
+    EXPECT_FALSE(grid.table->ResizeColumn(3, -51));
+    EXPECT_TRUE(grid.table->ResizeColumn(3, -50));
+    EXPECT_EQ(grid.table->GetColumnWidth(3), 250);
+    EXPECT_FALSE(grid.table->ResizeRow(3, -8));
+    EXPECT_EQ(grid.table->GetRowHeight(3), 67);
+}
+
 TEST(Table, CellsPostTheirButtonsToTheTableWindow) {
     Grid grid(6, 10, 100, 40);
     CTableCell* cell = grid.table->GetCellWindow(2, 3);
@@ -365,7 +388,7 @@ TEST(Table, KeysRepeatAndAccelerateAndTheWheelScrollsByAPage) {
     QTest::keyClick(grid.table, Qt::Key_Down);
     EXPECT_EQ(grid.table->GetScrollY(), 67);
 
-    grid.table->snapToCells = 0;
+    grid.table->SetSnapToCells(false);
     grid.table->ScrollBy(-10000, -10000);
     // Held key: presses, with repeated releases between them that do not end the repeat.
     int expected = 0;

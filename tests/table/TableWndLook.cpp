@@ -10,13 +10,11 @@
 #include <QPainter>
 #include <QTest>
 
-#include "app/KompendorApp.h"
-#include "app/Settings.h"
 #include "controls/FlatMenu.h"
+#include "controls/Fonts.h"
 #include "controls/NOXButtonText.h"
 #include "controls/TemplateDialog.h"
 #include "data/ErrorReporter.h"
-#include "platform/RegistryFiles.h"
 #include "platform/TestFiles.h"
 #include "table/CellKinds.h"
 #include "table/CellKindsShared.h"
@@ -48,24 +46,18 @@ void Save(const QImage& image, const QString& name) {
 
 class Look {
 public:
-    // The installation at base; its almanac unless mdb names another.
-    Look(const std::string& base, const std::string& mdb, const std::string& registry) {
-        m_registry = std::make_unique<CRegistryFiles>("", registry);
-        m_settings = std::make_unique<CSettings>(base, *m_registry);
-        InstallSettings(m_settings.get());
-        db.Open(mdb.empty() ? m_settings->mdb : mdb, false, true, kAlmanacConnect);
+    // The almanac mdb with the flags below imageFolder.
+    Look(const std::string& mdb, const std::string& imageFolder) {
+        db.Open(mdb, false, true, kAlmanacConnect);
         wnd = std::make_unique<CTableWnd>(nullptr);
-        wnd->SetDatabase(&db);
+        CTableResources resources;
+        resources.database = &db;
+        resources.imageFolder = imageFolder;
+        wnd->SetResources(resources);
         wnd->resize(1280, 760);
         wnd->show();
     }
-    ~Look() {
-        wnd.reset();
-        InstallSettings(nullptr);
-    }
 
-    std::unique_ptr<CRegistryFiles> m_registry;
-    std::unique_ptr<CSettings> m_settings;
     CDatabase db;
     std::unique_ptr<CTableWnd> wnd;
 };
@@ -131,13 +123,15 @@ TEST(TableWndLook, Pictures) {
     {
         std::filesystem::create_directories(dir / "Daten");
         const std::string mdb = CreateTableAlmanac(dir / "Daten");
-        Look look(dir.Path(), mdb, dir / "registry.ini");
+        Look look(mdb, dir / "Daten/");
         Shoot(look.wnd.get(), {kDeutschland, kOesterreich, kAegypten, kSchweiz, kDaenemark},
               {kEinwohner, kWaehrung, kInflation, kHandel, kStaatsform}, "fixture", 1, 2001, 4);
     }
     const QString edition = qEnvironmentVariable("KOMPENDOR_TABLE_EDITION");
     if (edition.isEmpty()) return;
-    Look look(QDir(edition).absolutePath().toStdString() + "/", "", dir / "registry.ini");
+    // The sample edition's layout: the almanac and the flags below Daten/.
+    const std::string base = QDir(edition).absolutePath().toStdString() + "/";
+    Look look(base + "Daten/Kompendor.mdb", base + "Daten/");
     IdList countries;
     IdList fields;
     DBRead(look.db, "SELECT ID FROM Land ORDER BY ID", "look", [&](CRecordset& rs) {

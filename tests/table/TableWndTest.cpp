@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,15 +14,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/KompendorApp.h"
-#include "app/Settings.h"
+#include "controls/Fonts.h"
 #include "controls/NOXButton.h"
 #include "controls/NOXButtonText.h"
 #include "controls/TemplateDialog.h"
 #include "data/ErrorReporter.h"
 #include "noxctrls/PushCtrl.h"
 #include "noxctrls/StaticCtrl.h"
-#include "platform/RegistryFiles.h"
 #include "platform/TestFiles.h"
 #include "table/CellKinds.h"
 #include "table/Table.h"
@@ -146,16 +145,15 @@ protected:
         OpenTableAlmanac(db, CreateTableAlmanac(dir / "Daten"));
         WriteFlag(dir / "Daten/Flags/DEU.gif", QColor(221, 0, 0));
         WriteFlag(dir / "Daten/Flags/AUT.gif", QColor(200, 16, 46));
-        WriteFile(dir / "NOX.INI", "[Paths]\nIMG=Daten/\n");
-        m_registry = std::make_unique<CRegistryFiles>("", dir / "registry.ini");
-        m_settings = std::make_unique<CSettings>(dir.Path(), *m_registry);
-        InstallSettings(m_settings.get());
         CTemplateDialog::SetUiDirectory(QStringLiteral(KOMPENDOR_TEST_BINARY_DIR "/skin/UI/"));
         SetTableHost(&host);
         ResetDBErrors();
 
         wnd = std::make_unique<CTableWnd>(nullptr);
-        wnd->SetDatabase(&db);
+        CTableResources resources;
+        resources.database = &db;
+        resources.imageFolder = dir / "Daten/";
+        wnd->SetResources(resources);
         wnd->resize(1000, 600);
         wnd->show();
         grid = wnd->Grid();
@@ -163,7 +161,6 @@ protected:
     ~TableWndTest() override {
         wnd.reset();
         SetTableHost(nullptr);
-        InstallSettings(nullptr);
     }
 
     template <class Kind>
@@ -199,8 +196,6 @@ protected:
     CScopedEnv m_messages;
     CScopedEnv m_savePath;
     CDatabase db;
-    std::unique_ptr<CRegistryFiles> m_registry;
-    std::unique_ptr<CSettings> m_settings;
     CRecordingHost host;
     std::unique_ptr<CTableWnd> wnd;
     CTable* grid = nullptr;
@@ -253,6 +248,68 @@ TEST_F(TableWndTest, StaatenViewHeadsAndClicks) {
     Click(0, 2);
     EXPECT_EQ(host.Take(), "info:276:101:2002 info:756:101:0");
     EXPECT_EQ(grid->GetSelectedColumn(), 2);
+}
+
+// A country head narrower than its buttons and flag: the flag makes room for the buttons, and a
+// name longer than the room left of it is cut with an ellipsis.
+TEST_F(TableWndTest, NarrowCountryHeadKeepsItsButtonsFree) {
+    ASSERT_TRUE(wnd->DisplayStaaten({kDeutschland, kSchweiz}, {kEinwohner}));
+    auto* head = Cell<CColHeadLand>(1, 0);
+    ASSERT_NE(head, nullptr);
+    QWidget* flag = head->Flag();
+    ASSERT_NE(flag, nullptr);
+    EXPECT_TRUE(flag->isVisible());
+    EXPECT_EQ(head->ShownName(grid->GetData(1, 0)), QStringLiteral("Deutschland"));
+
+    ASSERT_TRUE(grid->ResizeColumn(1, 80 - 300));
+    QApplication::processEvents();
+    EXPECT_EQ(head->width(), 80);
+    EXPECT_FALSE(flag->isVisible());
+    // The buttons that show lie wholly in the head, nothing over them; the first always fits.
+    int shown = 0;
+    for (auto* button : head->findChildren<CNOXButton*>()) {
+        if (button->isHidden()) continue;
+        ++shown;
+        EXPECT_TRUE(head->rect().contains(button->geometry())) << button->ControlId();
+        EXPECT_EQ(head->childAt(button->geometry().center()), button) << button->ControlId();
+    }
+    EXPECT_GE(shown, 1);
+    const QString name = head->ShownName(grid->GetData(1, 0));
+    EXPECT_TRUE(name.endsWith(QChar(0x2026))) << name.toStdString();
+    EXPECT_TRUE(QStringLiteral("Deutschland").startsWith(name.chopped(1)));
+
+    // Wide again: the flag is back where it was.
+    ASSERT_TRUE(grid->ResizeColumn(1, 300 - 80));
+    EXPECT_TRUE(flag->isVisible());
+    EXPECT_EQ(flag->geometry(), QRect(300 - 4 - 56, 5, 56, 42));
+}
+
+// Every button that shows a pictogram only says in its tooltip what it does.
+TEST_F(TableWndTest, PictogramButtonsHaveTooltips) {
+    auto tips = [](QWidget* cell) {
+        std::map<int, std::string> out;
+        for (auto* button : cell->findChildren<CNOXButton*>())
+            out[button->ControlId()] = button->ToolTip().toStdString();
+        return out;
+    };
+    using Tips = std::map<int, std::string>;
+    ASSERT_TRUE(wnd->DisplayStaaten({kDeutschland}, {kEinwohner}));
+    EXPECT_EQ(tips(Cell<CRootLand>(0, 0)),
+              (Tips{{100, "Datenfelder auswählen"}, {101, "Länder auswählen"}}));
+    EXPECT_EQ(tips(Cell<CRowHeadLand>(0, 1)), (Tips{{100, "Menü öffnen"}}));
+    // "Länderinfo" and "Karte" carry their names in their pictures.
+    EXPECT_EQ(tips(Cell<CColHeadLand>(1, 0)), (Tips{{100, ""}, {101, ""}, {102, "Menü öffnen"}}));
+    EXPECT_EQ(Cell<CColHeadLand>(1, 0)->Flag()->toolTip(), QStringLiteral("Flagge zeigen"));
+
+    ASSERT_TRUE(wnd->DisplayDaten({kDeutschland}, {kEinwohner}));
+    EXPECT_EQ(tips(Cell<CRootData>(0, 0)), (Tips{{100, "Länder auswählen"},
+                                                 {101, "Datenfelder auswählen"},
+                                                 {110, "Länder aufsteigend sortieren"},
+                                                 {111, "Länder absteigend sortieren"}}));
+    EXPECT_EQ(tips(Cell<CRowHeadData>(0, 1)), (Tips{{100, "Menü öffnen"}}));
+    EXPECT_EQ(tips(Cell<CColHeadDataYear>(1, 0)), (Tips{{100, "Menü öffnen"},
+                                                        {110, "Aufsteigend sortieren"},
+                                                        {111, "Absteigend sortieren"}}));
 }
 
 TEST_F(TableWndTest, DatenViewYearColumns) {
@@ -413,6 +470,17 @@ TEST_F(TableWndTest, ContextMenus) {
     EXPECT_EQ(grid->GetColumnWidth(2), 220);
 }
 
+// While the grid fills, nothing has a window yet: the corner shows the header colour, not the
+// black of the window behind it.
+TEST_F(TableWndTest, CornerInTheHeaderColourWhileFilling) {
+    const QColor header(173, 186, 206);
+    EXPECT_EQ(Pixel(wnd.get(), 10, CTableWnd::kBarHeight + 10), header);
+    QColor during;
+    QTimer::singleShot(0, [&] { during = Pixel(wnd.get(), 10, CTableWnd::kBarHeight + 10); });
+    ASSERT_TRUE(wnd->DisplayStaaten({kDeutschland, kOesterreich}, {kEinwohner, kWaehrung}));
+    EXPECT_EQ(during, header);
+}
+
 TEST_F(TableWndTest, CancelEndsTheFill) {
     // The user closes the progress window while the run works.
     QTimer::singleShot(0, [] {
@@ -460,7 +528,7 @@ TEST_F(TableWndTest, BarExportPrintAndClose) {
         CScopedEnv save("KOMPENDOR_SAVE_PATH", path.c_str());
         press(CTableWnd::kExportId);
     }
-    EXPECT_EQ(ReadFile(path), "<HTML><BODY>" + BuildHTML(grid->GetTableData()) + "</BODY></HTML>");
+    EXPECT_EQ(ReadFile(path), HTMLDocument(grid->GetTableData()));
     EXPECT_EQ(Boxes(),
               "H I N W E I S\tDie Tabelle wurde erfolgreich in " + path + " exportiert.\n");
     {
@@ -474,5 +542,24 @@ TEST_F(TableWndTest, BarExportPrintAndClose) {
     press(CTableWnd::kPrintId);
     EXPECT_EQ(host.printed, BuildHTML(grid->GetTableData()));
     press(CTableWnd::kCloseId);
+    EXPECT_EQ(host.Take(), "close");
+}
+
+TEST_F(TableWndTest, CloseAsksFirstAndNoKeepsTheTable) {
+    ASSERT_TRUE(wnd->DisplayDaten({kOesterreich, kDeutschland}, {kWaehrung, kEinwohner}));
+    Boxes();
+    const std::string question
+        = "H I N W E I S\tMöchten Sie die Tabelle wirklich schließen?\\n\\nDer Arbeitsbereich "
+          "wird dabei gelöscht.\n";
+    auto close = [&](const char* answer) {
+        CScopedEnv answers("KOMPENDOR_ANSWERS", answer);
+        emit wnd->Bar()->Controls().Push(CTableWnd::kCloseId)->command(CTableWnd::kCloseId);
+        QApplication::processEvents();
+    };
+    close("no");
+    EXPECT_EQ(Boxes(), question);
+    EXPECT_EQ(host.Take(), "");
+    close("yes");
+    EXPECT_EQ(Boxes(), question);
     EXPECT_EQ(host.Take(), "close");
 }

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QRegion>
 #include <string>
 #include <vector>
 
@@ -298,4 +300,100 @@ TEST_F(TreeFixture, DrawsRowsInItsColours) {
     EXPECT_EQ(asien.height(), 16);
     // Below the last row the view shows the background too.
     EXPECT_EQ(image.pixelColor(5, image.height() - 2), back);
+}
+
+// A tree of groups: a tick on a node goes to every leaf below it, loading the levels on the
+// way; a node shows what its leaves are; only leaves are ticked IDs.
+TEST_F(TreeFixture, TicksByGroups) {
+    CNOXTreeCtrl tree;
+    // The data-field tree's boxes.
+    tree.SetCheckBitmaps(173, 170, 173, 170);
+    tree.SetTickGroups(true);
+    Init(tree);
+    tree.show();
+
+    // Europa is closed; its box ticks Benelux, Nordeuropa and the two Alpine countries.
+    QTreeWidgetItem* europa = tree.FindItem(1);
+    const CNOXTreeCtrl::ItemLayout node = tree.LayoutOf(europa);
+    ClickAt(tree.viewport(), QPoint(node.checkX + 8, tree.visualItemRect(europa).center().y()));
+    EXPECT_FALSE(europa->isExpanded());
+    EXPECT_EQ(tree.CheckStateOf(europa), Qt::Checked);
+    EXPECT_EQ(tree.GetCheckedIDs(), (Ids{4, 5, 10, 11}));
+
+    // One country less: the groups above it are partly ticked, and drawn so.
+    tree.SetCheck(tree.FindItem(5), false);
+    EXPECT_EQ(tree.CheckStateOf(tree.FindItem(3)), Qt::PartiallyChecked);
+    EXPECT_EQ(tree.CheckStateOf(europa), Qt::PartiallyChecked);
+    EXPECT_FALSE(tree.GetCheck(europa));
+    const QRect row = tree.visualItemRect(europa);
+    const QImage image = tree.viewport()->grab().toImage();
+    // The partly ticked box has a dark square where the empty box is light.
+    const QColor centre = image.pixelColor(node.checkX + 10, row.center().y());
+    const QRect asien = tree.visualItemRect(tree.FindItem(6));
+    const QColor empty = image.pixelColor(node.checkX + 10, asien.center().y());
+    EXPECT_LT(centre.lightness() + 80, empty.lightness())
+        << centre.name().toStdString() << " " << empty.name().toStdString();
+
+    // A partly ticked group ticks the rest; a ticked one unticks all.
+    tree.setCurrentItem(europa);
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+    QApplication::sendEvent(&tree, &space);
+    EXPECT_EQ(tree.GetCheckedIDs(), (Ids{4, 5, 10, 11}));
+    QApplication::sendEvent(&tree, &space);
+    EXPECT_TRUE(tree.GetCheckedIDs().empty());
+
+    // A list naming a group (as lists saved before did) ticks only the leaves it names.
+    tree.SetCheckedIDs({2, 11});
+    EXPECT_EQ(tree.GetCheckedIDs(), Ids{11});
+    EXPECT_EQ(tree.CheckStateOf(tree.FindItem(2)), Qt::Unchecked);
+}
+
+// Rows are painted across the whole view; when the selection moves by key, both rows are
+// repainted across it, or the old selection's colour stays beside the items.
+TEST_F(TreeFixture, KeysRepaintTheWholeWidthOfTheRowsTheyChange) {
+    CNOXTreeCtrl tree;
+    Init(tree);
+    tree.resize(400, 120);
+    tree.show();
+    tree.FindItem(1)->setExpanded(true);
+    ASSERT_TRUE(tree.SelectID(2));
+    QApplication::processEvents();
+
+    struct Recorder : QObject {
+        QRegion painted;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(e)->region();
+            return false;
+        }
+    } recorder;
+    tree.viewport()->installEventFilter(&recorder);
+    const QRect before = tree.visualItemRect(tree.FindItem(2));
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(&tree, &down);
+    QApplication::processEvents();
+    const QRect after = tree.visualItemRect(tree.currentItem());
+    ASSERT_NE(before.top(), after.top());
+    // The items end well left of the view's right edge.
+    ASSERT_LT(before.right(), tree.viewport()->width() - 50);
+    const int right = tree.viewport()->width() - 2;
+    EXPECT_TRUE(recorder.painted.contains(QPoint(right, before.center().y())));
+    EXPECT_TRUE(recorder.painted.contains(QPoint(right, after.center().y())));
+}
+
+TEST_F(TreeFixture, SelectedRowFramedInTheGivenColour) {
+    const QColor back(94, 106, 134), sel(84, 95, 122), frame(255, 138, 14);
+    CNOXTreeCtrl tree;
+    tree.SetColours(Qt::white, Qt::white, Qt::white, back, sel, sel);
+    tree.SetSelectionFrame(frame);
+    Init(tree);
+    tree.resize(240, 120);
+    tree.show();
+    ASSERT_TRUE(tree.SelectID(6));
+    const QImage image = tree.viewport()->grab().toImage();
+    const QRect asien = tree.visualItemRect(tree.FindItem(6));
+    EXPECT_EQ(image.pixelColor(0, asien.center().y()), frame);
+    EXPECT_EQ(image.pixelColor(image.width() - 1, asien.top()), frame);
+    EXPECT_EQ(image.pixelColor(image.width() - 4, asien.center().y()), sel);
+    const QRect europa = tree.visualItemRect(tree.FindItem(1));
+    EXPECT_EQ(image.pixelColor(0, europa.center().y()), back);
 }

@@ -401,6 +401,15 @@ public:
                     for (const QChar ending : c.states)
                         Save(t, QStringLiteral("%1%2_%3.bmp").arg(c.skin, base, ending),
                              Push(c, base, under, StateOf(ending), dark_));
+                // The icon-only square a narrow window shows instead of the button.
+                const QString compact = c.raw.value(QLatin1String("compact")).toString();
+                if (!compact.isEmpty()) {
+                    const QImage square = canvas.copy(
+                        QRect(c.rect.topLeft(), QSize(c.rect.height(), c.rect.height())));
+                    for (const QChar ending : c.states)
+                        Save(t, QStringLiteral("%1%2_%3.bmp").arg(c.skin, compact, ending),
+                             Compact(c, square, StateOf(ending), dark_));
+                }
                 const bool enabled = c.raw.value(QLatin1String("enabled")).toBool(true);
                 State shown = enabled ? State::Normal : State::Disabled;
                 if (c.style == QLatin1String("tab") && firstTab) {
@@ -468,6 +477,19 @@ private:
             Note(c, Content(p, m_icons, r, c.icon, c.label, font, LightInk(state), state,
                             std::min(16, r.height() - 4)));
         }
+        return image;
+    }
+
+    QImage Compact(const Control& c, const QImage& under, State state, bool dark) {
+        QImage image = under;
+        QPainter p(&image);
+        const QRect r = image.rect();
+        if (dark)
+            GhostFace(p, r, state, kRadius + 1);
+        else
+            ButtonFace(p, r, state, kRadius);
+        Note(c, Content(p, m_icons, r, c.icon, QString(), UiFont(12),
+                        dark ? DarkInk(state) : LightInk(state), state, 22));
         return image;
     }
 
