@@ -13,8 +13,10 @@
 #include <optional>
 #include <vector>
 
+#include "ChartPainter.h"
 #include "EditionBuilder.h"
 #include "MapData.h"
+#include "PictureArchives.h"
 
 namespace edition {
 
@@ -30,6 +32,13 @@ inline constexpr const char* kSystemCalendarGeschichte
     = "/usr/share/calendar/de_DE/calendar.geschichte";
 inline constexpr const char* kSystemCldrSupplemental
     = "/usr/share/unicode/cldr/common/supplemental/supplementalData.xml";
+inline constexpr const char* kSystemChartFonts[] = {
+    "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
+    "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf",
+    "/usr/share/fonts/truetype/liberation/LiberationSansNarrow-Regular.ttf",
+    "/usr/share/fonts/truetype/liberation/LiberationSansNarrow-Bold.ttf",
+};
+inline constexpr const char* kSystemFfmpeg = "/usr/bin/ffmpeg";
 
 // ---------------------------------------------------------------------------------------
 // Countries
@@ -214,6 +223,14 @@ private:
     bool BuildNavigation();
     bool WriteTemplates();
     bool WriteLicences();
+    bool DrawPictures();
+    bool WritePictureArchives();
+    bool BuildFilm();
+
+    // What the pictures of the picture records show (EditionGraphs.cpp, EditionTables.cpp).
+    chart::CLineChart FieldGraph(int field) const;
+    chart::CPanel CountryPanel(const CLand& land) const;
+    chart::CTablePicture GroupTable(int group) const;
 
     void AddText(int landId, int valId, const QString& text, const char* sourceKey);
     void AddNumber(int landId, int valId, int year, double value, const QString& source);
@@ -245,6 +262,13 @@ private:
     std::vector<COrganisation> m_organisations;
     std::vector<std::pair<QString, QString>> m_glossary;  // term, text; HTML.ID in order
     std::map<QString, std::vector<CNavNode>> m_nav;       // by table name
+    // The pictures of Graph.nox, Tables.nox and Geo.nox and their previews; every step
+    // that draws pictures adds them here, WritePictureArchives writes them.
+    CPictureArchives m_pictures;
+    QHash<QString, QImage> m_flagIcons;  // the article flags by alpha-3 code, for pictures
+    // The world averages of the fields, worked out once before the pictures are drawn.
+    std::map<int, std::map<int, double>> m_worldAverages;
+    const std::map<int, double>& WorldAverageOf(int field) const;
 };
 
 }  // namespace edition

@@ -15,7 +15,7 @@ namespace {
 
 // Raised with every change of what the builder writes, so a stamp of an older builder
 // never hides a needed rebuild.
-constexpr const char* kBuilderVersion = "kompendor-edition 2.0";
+constexpr const char* kBuilderVersion = "kompendor-edition 2.1";
 
 }  // namespace
 
@@ -103,10 +103,12 @@ CEditionResult CEditionBuild::Run() {
     if (stamp.isEmpty()) return m_result;
     QString stampPath = Out("Daten/.edition-stamp");
     QFile stampFile(stampPath);
-    bool outputsPresent = QFile::exists(Out("Daten/Kompendor.mdb"))
-                          && QFile::exists(Out("Daten/Flags.nox")) && QFile::exists(Out("NOX.INI"))
-                          && QFile::exists(Out("NOX.reg"))
-                          && QFile::exists(Out("Daten/Karte/Laender.vmp"));
+    bool outputsPresent = true;
+    for (const char* output :
+         {"Daten/Kompendor.mdb", "Daten/Flags.nox", "NOX.INI", "NOX.reg", "Daten/Karte/Laender.vmp",
+          "Daten/Graph.nox", "Daten/Tables.nox", "Daten/Previews.nox", "ZYB2004.nox"}) {
+        outputsPresent = outputsPresent && QFile::exists(Out(output));
+    }
     if (!m_options.force && outputsPresent && stampFile.open(QIODevice::ReadOnly)
         && stampFile.readAll().trimmed() == stamp) {
         m_result.ok = m_result.upToDate = true;
@@ -141,6 +143,9 @@ CEditionResult CEditionBuild::Run() {
         {"profiles", &CEditionBuild::WriteProfiles},
         {"templates", &CEditionBuild::WriteTemplates},
         {"licences", &CEditionBuild::WriteLicences},
+        {"pictures", &CEditionBuild::DrawPictures},
+        {"picture archives", &CEditionBuild::WritePictureArchives},
+        {"intro film", &CEditionBuild::BuildFilm},
     };
     for (const CStep& step : steps) {
         Log(QString("building %1").arg(step.name));
@@ -152,14 +157,16 @@ CEditionResult CEditionBuild::Run() {
     if (!WriteBytes(stampPath, stamp + "\n", m_result.error)) return m_result;
     m_result.ok = true;
     Log(QString("%1 countries, %2 fields, %3 values, %4 flags, %5 map shapes, %6 articles, "
-                "%7 navigation nodes")
+                "%7 navigation nodes, %8 pictures, %9 previews")
             .arg(m_result.countries)
             .arg(m_result.fields)
             .arg(m_result.values)
             .arg(m_result.flags)
             .arg(m_result.shapes)
             .arg(m_result.articles)
-            .arg(m_result.navNodes));
+            .arg(m_result.navNodes)
+            .arg(m_result.pictures)
+            .arg(m_result.previews));
     return m_result;
 }
 
@@ -167,9 +174,13 @@ CEditionResult CEditionBuild::Run() {
 
 QStringList EditionSystemFiles() {
     using namespace edition;
-    return {kSystemGeonamesMo,        kSystemLanguageMo,    kSystemCurrencyMo,
-            kSystemLanguageJson,      kSystemCurrencyJson,  kSystemCldrSupplemental,
-            kSystemCalendarLiteratur, kSystemCalendarMusik, kSystemCalendarGeschichte};
+    QStringList files = {kSystemGeonamesMo,        kSystemLanguageMo,    kSystemCurrencyMo,
+                         kSystemLanguageJson,      kSystemCurrencyJson,  kSystemCldrSupplemental,
+                         kSystemCalendarLiteratur, kSystemCalendarMusik, kSystemCalendarGeschichte};
+    // The fonts of the pictures and the film, and the encoder of the film.
+    for (const char* font : kSystemChartFonts) files << font;
+    files << kSystemFfmpeg;
+    return files;
 }
 
 CEditionResult BuildEdition(const CEditionOptions& options) {

@@ -21,6 +21,7 @@ struct CEditionResult {
     QString error;
     int countries = 0, fields = 0, values = 0, flags = 0, shapes = 0;
     int articles = 0, navNodes = 0;
+    int pictures = 0, previews = 0;  // picture records with their picture; previews written
 };
 
 CEditionResult BuildEdition(const CEditionOptions& options);

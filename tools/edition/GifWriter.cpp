@@ -11,6 +11,8 @@ namespace {
 struct CColorBox {
     std::vector<QRgb> colors;  // distinct colours, each once
     std::vector<int> counts;   // pixels of each colour
+    int spread = -1;           // of its widest channel, weighted; -1 until measured
+    int channel = 0;
 };
 
 int Channel(QRgb c, int channel) {
@@ -86,6 +88,33 @@ private:
     int m_blockSize = 0;
 };
 
+// The LZW dictionary: (prefix code, next index) to code, in an open-addressed table twice
+// the size of the 4096 codes, so a lookup is a probe or two.
+class CLzwTable {
+public:
+    CLzwTable() { Clear(); }
+    void Clear() { std::fill(m_keys.begin(), m_keys.end(), kEmpty); }
+    int Find(std::uint32_t key) const {
+        for (std::uint32_t i = Hash(key);; i = (i + 1) & kMask) {
+            if (m_keys[i] == key) return m_codes[i];
+            if (m_keys[i] == kEmpty) return -1;
+        }
+    }
+    void Insert(std::uint32_t key, int code) {
+        std::uint32_t i = Hash(key);
+        while (m_keys[i] != kEmpty) i = (i + 1) & kMask;
+        m_keys[i] = key;
+        m_codes[i] = std::int16_t(code);
+    }
+
+private:
+    static constexpr std::uint32_t kSize = 8192, kMask = kSize - 1;
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;  // keys use 20 bits
+    static std::uint32_t Hash(std::uint32_t key) { return (key * 2654435761u) >> 19; }
+    std::array<std::uint32_t, kSize> m_keys{};
+    std::array<std::int16_t, kSize> m_codes{};
+};
+
 void AppendUInt16(QByteArray& out, int value) {
     out.append(char(value & 0xFF));
     out.append(char((value >> 8) & 0xFF));
@@ -112,12 +141,11 @@ QImage QuantizeImage(const QImage& image, int maxColors) {
         int pick = -1, pickSpread = 0, pickChannel = 0;
         for (int i = 0; i < int(boxes.size()); ++i) {
             if (boxes[i].colors.size() < 2) continue;
-            int spread;
-            int ch = WidestChannel(boxes[i], spread);
-            if (spread > pickSpread) {
+            if (boxes[i].spread < 0) boxes[i].channel = WidestChannel(boxes[i], boxes[i].spread);
+            if (boxes[i].spread > pickSpread) {
                 pick = i;
-                pickSpread = spread;
-                pickChannel = ch;
+                pickSpread = boxes[i].spread;
+                pickChannel = boxes[i].channel;
             }
         }
         if (pick < 0) break;
@@ -208,7 +236,7 @@ QByteArray EncodeGif(const QImage& indexed) {
     const int clearCode = 1 << minCodeSize, endCode = clearCode + 1;
     CLzwOutput lzw(out);
     // Dictionary of (prefix code, next index) -> code.
-    std::unordered_map<std::uint32_t, int> table;
+    CLzwTable table;
     int nextCode = endCode + 1, codeBits = minCodeSize + 1;
     lzw.Put(clearCode, codeBits);
     int prefix = -1;
@@ -221,19 +249,18 @@ QByteArray EncodeGif(const QImage& indexed) {
                 continue;
             }
             std::uint32_t key = (std::uint32_t(prefix) << 8) | std::uint32_t(k);
-            auto it = table.find(key);
-            if (it != table.end()) {
-                prefix = it->second;
+            if (int code = table.Find(key); code >= 0) {
+                prefix = code;
                 continue;
             }
             lzw.Put(prefix, codeBits);
             if (nextCode < 4096) {
-                table.emplace(key, nextCode++);
+                table.Insert(key, nextCode++);
                 // The decoder widens its codes once the code just added needs more bits.
                 if (nextCode > (1 << codeBits) && codeBits < 12) ++codeBits;
             } else {
                 lzw.Put(clearCode, codeBits);
-                table.clear();
+                table.Clear();
                 nextCode = endCode + 1;
                 codeBits = minCodeSize + 1;
             }

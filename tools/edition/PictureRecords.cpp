@@ -4,6 +4,7 @@
 #include <set>
 
 #include "EditionBuild.h"
+#include "EditionCharts.h"
 #include "EditionGerman.h"
 #include "EditionHtml.h"
 
@@ -45,31 +46,47 @@ bool CEditionBuild::BuildPictureRecords() {
                     .arg(lang)
                     .arg(year));
         }
+        // The graph has the world's average only where an average over countries means
+        // something (EditionCharts.h).
         add(GraphId(def.id), kSubTypGraph,
             QString("%1 %2–%3: Verlauf").arg(midi).arg(first).arg(last), GraphFile(def.id), 0,
-            QString("Grafik: %1 von %2 bis %3 im Verlauf, für die größten Länder und den "
-                    "Durchschnitt der Welt.")
+            QString("Grafik: %1 von %2 bis %3 im Verlauf, für die zehn bevölkerungsreichsten "
+                    "Länder%4.")
                 .arg(lang)
                 .arg(first)
-                .arg(last));
+                .arg(last)
+                .arg(WorldAverage(m_facts, def.id).empty() ? QString()
+                                                           : " und den Durchschnitt der Welt"));
     }
     for (const CFieldDef& def : kFields) {
         if (def.group != 0 || !groupHasNumbers[def.id]) continue;
         const QString title = QString::fromUtf8(def.title);
+        // The table shows the first countries of the group's ranking field.
+        const int ranking = TableRankingField(m_facts, def.id);
+        const int year = m_facts.series.count(ranking) ? m_facts.RankingYear(ranking) : 0;
+        QString order = QString("„%1“").arg(QString::fromUtf8(Field(ranking)->title));
+        if (year > 0) order += QString(" im Jahr %1").arg(year);
         add(TableId(def.id), kSubTypTable, QString("%1: Ländertabelle").arg(title),
             TableFile(def.id), 0,
-            QString("Tabelle: die Zahlen des Themas %1 für alle Länder im neuesten Jahr.")
-                .arg(title));
+            QString("Tabelle: die Zahlen des Themas %1 für die ersten %2 Länder, geordnet nach "
+                    "%3.")
+                .arg(title)
+                .arg(kTableRows)
+                .arg(order));
     }
     std::set<int> withData;
     for (const CDataRow& row : m_rows) withData.insert(row.landId);
     for (const CLand& land : m_lands) {
         if (!withData.count(land.id)) continue;
+        const QString genitive = CountryForms(land.cca3, land.title).genitive;
+        // A territory without yearly values gets a panel of its facts only.
         add(PanelId(land.id), kSubTypGraph, QString("%1: Kennzahlen").arg(land.title),
             PanelFile(land.cca3), land.id,
-            QString("Kennzahlen %1 auf einen Blick: Fläche, Bevölkerung, Wirtschaft und "
-                    "Lebenserwartung, mit dem Weltrang.")
-                .arg(CountryForms(land.cca3, land.title).genitive));
+            HasIndicators(m_facts, land.id)
+                ? QString("Kennzahlen %1 auf einen Blick: Bevölkerung, Wirtschaft, "
+                          "Lebenserwartung und mehr im Verlauf, mit dem Weltrang.")
+                      .arg(genitive)
+                : QString("Kennzahlen %1 auf einen Blick: Lage, Fläche und Status.").arg(genitive));
     }
     return true;
 }

@@ -156,4 +156,25 @@ void PaintGlobe(QPainter& p, QPointF centre, qreal radius, double lon0, double l
     p.restore();
 }
 
+GlobeLook IntroGlobeLook() {
+    GlobeLook look;
+    look.oceanLit = QColor(40, 76, 140);
+    look.oceanShade = QColor(10, 20, 44);
+    look.landLit = QColor(190, 214, 250);
+    look.landShade = QColor(60, 100, 170);
+    look.grid = QColor(120, 160, 230, 45);
+    look.glow = QColor(110, 150, 230, 70);
+    look.dotStep = 2.0;
+    return look;
+}
+
+void PaintIntroSky(QPainter& p, const QRect& rect) {
+    QRadialGradient sky(QPointF(0.5, 0.5), 0.5, QPointF(0.5, 0.4));
+    sky.setCoordinateMode(QGradient::ObjectBoundingMode);
+    sky.setColorAt(0, QColor(34, 58, 104));
+    sky.setColorAt(0.5, QColor(14, 24, 46));
+    sky.setColorAt(0.97, Qt::black);
+    p.fillRect(rect, sky);
+}
+
 }  // namespace skin

@@ -465,28 +465,12 @@ QImage CornerCell(const QString& view, const QString& columns, bool sortStrip) {
 // The intro picture, shown centred on a black screen.
 
 QImage Intro() {
-    const QSize size(800, 600);
-    QImage image = Canvas(size, Qt::black);
+    QImage image = Canvas(kIntroSize, Qt::black);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    // Deep blue light from behind the globe, falling off to the black of the screen by every
-    // edge of the picture, so that it has no visible border
-    QRadialGradient sky(QPointF(0.5, 0.5), 0.5, QPointF(0.5, 0.4));
-    sky.setCoordinateMode(QGradient::ObjectBoundingMode);
-    sky.setColorAt(0, QColor(34, 58, 104));
-    sky.setColorAt(0.5, QColor(14, 24, 46));
-    sky.setColorAt(0.97, Qt::black);
-    p.fillRect(image.rect(), sky);
-
-    GlobeLook look;
-    look.oceanLit = QColor(40, 76, 140);
-    look.oceanShade = QColor(10, 20, 44);
-    look.landLit = QColor(190, 214, 250);
-    look.landShade = QColor(60, 100, 170);
-    look.grid = QColor(120, 160, 230, 45);
-    look.glow = QColor(110, 150, 230, 70);
-    look.dotStep = 2.0;
-    PaintGlobe(p, QPointF(400, 236), 178, 14, 24, look);
+    // No visible border: the sky falls off to the black of the screen
+    PaintIntroSky(p, image.rect());
+    PaintGlobe(p, kIntroGlobeCentre, kIntroGlobeRadius, kIntroLon, kIntroLat, IntroGlobeLook());
 
     QFont small = UiFont(15, QFont::Bold);
     small.setLetterSpacing(QFont::AbsoluteSpacing, 7);
