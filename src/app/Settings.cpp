@@ -163,6 +163,8 @@ CSettings::CSettings(const std::string& programDir, IRegistryStore& registry)
     toolTipDelay = ParseDecimal(ReadIniValue("ToolTip", "Delay", "1000", false));
     toolTipTextColor = ParseColor(ReadIniValue("ToolTip", "TextColor", "000000", false));
     toolTipBackColor = ParseColor(ReadIniValue("ToolTip", "BackColor", "000000", false));
+    year = ParseDecimal(ReadIniValue("Setup", "Jahr", "2002", false));
+    if (year < 1 || year > 9999) year = 2002;
     loaded = 1;
 }
 

@@ -65,6 +65,9 @@ public:
     std::int32_t toolTipDelay = 0;
     ColorRef toolTipTextColor = 0;
     ColorRef toolTipBackColor = 0;
+    // The edition's latest year with data (key Jahr of section Setup): the year the world
+    // map and the tables take where none is given. 2002 when missing or no year.
+    std::int32_t year = 2002;
 
 private:
     IRegistryStore* m_registry;

@@ -63,6 +63,9 @@ CMapDlg::CMapDlg(QWidget* parent, CMapSetup setup)
 
 CMapDlg::~CMapDlg() { ReleaseWindows(); }
 
+CImageWnd* CMapDlg::LegendWindow() const { return m_pLegend; }
+CMapSearch* CMapDlg::SearchWindow() const { return m_pSearch; }
+
 void CMapDlg::ReleaseWindows() {
     if (m_timer) killTimer(m_timer);
     m_timer = 0;

@@ -88,8 +88,8 @@ public:
     int ZoomLevel() const { return m_zoom; }
     const CMapDisplay& Shown() const { return m_display; }
     CVMap* Renderer() const { return m_pVMap; }
-    CImageWnd* LegendWindow() const { return m_pLegend; }
-    CMapSearch* SearchWindow() const { return m_pSearch; }
+    CImageWnd* LegendWindow() const;
+    CMapSearch* SearchWindow() const;
     int LastShownMapId() const { return m_lastMapId; }
 
 signals:

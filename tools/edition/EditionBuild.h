@@ -210,6 +210,8 @@ private:
     bool WriteMapFiles();
     bool WriteProfiles();
     bool WriteSettings();
+    // Writes NOX.INI again with the latest year with data (Setup/Jahr).
+    bool WriteYearSetting();
     void IndexFacts();
     bool LoadOrganisations();
     bool LoadGlossary();

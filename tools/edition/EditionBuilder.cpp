@@ -128,6 +128,7 @@ CEditionResult CEditionBuild::Run() {
         {"map", &CEditionBuild::AssignMapIds},
         {"flags", &CEditionBuild::BuildFlags},
         {"data", &CEditionBuild::BuildData},
+        {"year setting", &CEditionBuild::WriteYearSetting},
         {"organisations", &CEditionBuild::LoadOrganisations},
         {"glossary terms", &CEditionBuild::LoadGlossary},
         {"country articles", &CEditionBuild::BuildCountryArticles},

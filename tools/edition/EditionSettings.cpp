@@ -10,13 +10,12 @@ namespace {
 // The control set's class identifier in the installation's registry layer.
 constexpr const char* kControlSetClsid = "{5A3E1C2B-7D4F-4E8A-9B61-2C0F8D7E4A13}";
 
-}  // namespace
-
-bool CEditionBuild::WriteSettings() {
-    const QString ini
-        = "[Setup]\r\n"
-          "App=Kompendor\r\n"
-          "\r\n"
+// NOX.INI; year is the latest year with data (Jahr), left out while it is not known yet.
+QString SettingsText(int year) {
+    return "[Setup]\r\n"
+           "App=Kompendor\r\n"
+           + (year > 0 ? QString("Jahr=%1\r\n").arg(year) : QString())
+           + "\r\n"
           "[Paths]\r\n"
           "UserData=~/.local/share/Kompendor/\r\n"
           "Presets=Profile/\r\n"
@@ -36,6 +35,12 @@ bool CEditionBuild::WriteSettings() {
           "Delay=700\r\n"
           "TextColor=1E1E1E\r\n"
           "BackColor=FFFBD2\r\n";
+}
+
+}  // namespace
+
+bool CEditionBuild::WriteSettings() {
+    const QString ini = SettingsText(0);
     // The library is named relative to the installation folder (the program resolves such a
     // path against its own folder), so a moved or copied installation still starts.
     const QString reg
@@ -57,6 +62,13 @@ bool CEditionBuild::WriteSettings() {
     }
     return WriteBytes(Out("NOX.INI"), ini.toUtf8(), m_result.error)
            && WriteBytes(Out("NOX.reg"), reg.toUtf8(), m_result.error);
+}
+
+bool CEditionBuild::WriteYearSetting() {
+    int latest = 0;
+    for (const CDataRow& row : m_rows)
+        if (row.number && row.year > latest) latest = row.year;
+    return WriteBytes(Out("NOX.INI"), SettingsText(latest).toUtf8(), m_result.error);
 }
 
 }  // namespace edition
