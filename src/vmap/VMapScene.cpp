@@ -274,10 +274,12 @@ void CMapScene::SetSize(const QSize& size) {
 }
 
 void CMapScene::ClampCentre() {
-    const QPointF west = Project(-180, 0), east = Project(180, 0);
-    const QPointF south = Project(0, -90), north = Project(0, 90);
-    m_centre.setX(std::clamp(m_centre.x(), west.x(), east.x()));
-    m_centre.setY(std::clamp(m_centre.y(), south.y(), north.y()));
+    // In degrees: the world is narrower towards the poles.
+    double lon = 0, lat = 0;
+    const double south = Project(0, -90).y(), north = Project(0, 90).y();
+    m_centre.setY(std::clamp(m_centre.y(), south, north));
+    Unproject(m_centre, lon, lat);
+    if (lon < -180 || lon > 180) m_centre.setX(Project(std::clamp(lon, -180.0, 180.0), lat).x());
 }
 
 void CMapScene::SetView(double lon, double lat, int zoom) {
