@@ -27,6 +27,7 @@
 #include "mainwnd/Profiles.h"
 #include "mainwnd/SaveProfileDlg.h"
 #include "mainwnd/Workspace.h"
+#include "map/MapDlg.h"
 #include "noxctrls/PushCtrl.h"
 #include "platform/AtomicFile.h"
 #include "platform/DriveType.h"
@@ -130,6 +131,8 @@ CMainWnd::CMainWnd(CDatabase* database, QWidget* parent)
     m_rememberedWorkspace = remembered <= kLastWorkspace ? remembered : 0;
 
     SetTableHost(this);
+    // The edition's latest year stands wherever a year is needed and none is known.
+    SetReferenceYear(unsigned(TheSettings().year));
 
     m_timerShow = startTimer(100);
     m_timerReload = startTimer(500);
@@ -147,6 +150,7 @@ CMainWnd::~CMainWnd() {
     delete m_pSelectStaatDlg;
     delete m_pSelectDatenDlg;
     delete m_pCellInfoDlg;
+    delete m_pMapDlg;
     delete m_pTextBrowser;
     delete m_pTableWnd;
     delete m_pSearch;
@@ -510,12 +514,31 @@ void CMainWnd::OpenSearchGraph(QWidget* owner, std::int32_t htmlId) {
     OpenImageViewerByHTMLID(owner, htmlId);
 }
 
-// The windows of the following requests (graph list, world map) are not part of this build
-// yet; the requests arrive here and are dropped.
+// The window of the following request (graph list) is not part of this build yet; the
+// request arrives here and is dropped.
 
 void CMainWnd::OpenGraphList(int) {}
 
-void CMainWnd::ShowMapValues(std::int32_t, unsigned) {}
+void CMainWnd::ShowMapValues(std::int32_t valId, unsigned year) {
+    if (!m_pMapDlg) {
+        CMapSetup setup;
+        setup.database = m_pDatabase;
+        setup.mapDir = TheSettings().ReadIniValue("Paths", "Map", "", true);
+        setup.defaultYear = TheSettings().year;
+        setup.viewerEnv = ViewerEnv();
+        m_pMapDlg = new CMapDlg(this, std::move(setup));
+        CenterOverParent(*m_pMapDlg, this);
+        // The map shows the field once its renderer window exists (its timer 1).
+        m_pMapDlg->SetParams(valId, int(year));
+    } else {
+        m_pMapDlg->Display(valId, int(year));
+    }
+    m_pMapDlg->raise();
+    m_pMapDlg->activateWindow();
+    m_pMapDlg->setFocus();
+}
+
+CMapDlg* CMainWnd::MapWindow() const { return m_pMapDlg; }
 
 bool CMainWnd::SavePicture(QWidget*, const QImage& picture, const QString& defaultName) {
     SaveDialogRequest request;

@@ -33,6 +33,7 @@ class CTemplateDialog;
 class CSearch;
 class CTextBrowser;
 class CCellInfoDlg;
+class CMapDlg;
 class CNOXBrowser;
 class CImageWnd;
 class CFlagView;
@@ -165,6 +166,8 @@ public:
     // The article window, the cell information and the hidden print host while they exist.
     CTextBrowser* TextBrowserWindow() const;
     CCellInfoDlg* CellInfoWindow() const;
+    // The world map while it exists.
+    CMapDlg* MapWindow() const;
     CNOXBrowser* PrintHost() const;
 
 signals:
@@ -248,6 +251,7 @@ private:
     QPointer<CTableWnd> m_pTableWnd;
     QPointer<CSearch> m_pSearch;
     QPointer<CCellInfoDlg> m_pCellInfoDlg;
+    QPointer<CMapDlg> m_pMapDlg;
     QPointer<CTextBrowser> m_pTextBrowser;
     QPointer<CNOXBrowser> m_pPrintHost;
     // A text to print that came while the print host was printing.

@@ -129,7 +129,7 @@ void CCellInfoDlg::OnCommand(int id) {
             if (m_grid) m_grid->MoveSelection(1, 0);
             break;
         case kMapButton:
-            if (m_setup.host) m_setup.host->ShowMapValues(m_valId, kMapYear);
+            if (m_setup.host) m_setup.host->ShowMapValues(m_valId, ReferenceYear());
             break;
         case kCloseButton:
             if (m_grid) m_grid->ClearSelection(true);

@@ -3,7 +3,8 @@
 // a page in the embedded browser: the data field's long name, the value with its year and the
 // country's world rank, a chart of the country's values over the years and the source; for
 // text fields the text. Its arrows move the table's selection, which updates the window in
-// turn; its map button shows the field on the world map.
+// turn; its map button shows the field on the world map for the reference year (the
+// edition's latest year).
 //
 // Owned by the main window (template 179, "CellInfo"), created hidden on the first selection
 // with what it reads handed in, and shown 350 ms after an update has handed its page over.
@@ -51,8 +52,6 @@ public:
     // Timer 1: the page goes into the browser; timer 2: the window shows.
     static constexpr int kPageDelay = 250;
     static constexpr int kShowDelay = 100;
-    // The year the map button shows the field for.
-    static constexpr unsigned kMapYear = 2002;
 
     CCellInfoDlg(QWidget* parent, CCellInfoSetup setup);
     ~CCellInfoDlg() override;

@@ -222,7 +222,7 @@ void CColHeadData::OnMenuCommand(int id) {
         case kMenuWorldMap:
             if (TableHost() != nullptr && GetTable() != nullptr) {
                 const std::int32_t year
-                    = RecordYear(GetTable()->GetData(GetColumn(), GetRow()), kReferenceYear);
+                    = RecordYear(GetTable()->GetData(GetColumn(), GetRow()), ReferenceYear());
                 TableHost()->ShowMapValues(OwnTag(this), unsigned(year));
             }
             break;

@@ -257,6 +257,6 @@ void CRowHeadLand::OnMenuCommand(int id) {
     if (id == kMenuHeightAll || id == kMenuHeightDefault) {
         RunSizeCommand(this, id, kStaatenColumnWidth);
     } else if (id == kMenuWorldMap && TableHost() != nullptr && GetTable() != nullptr) {
-        TableHost()->ShowMapValues(GetTable()->GetTag(GetColumn(), GetRow()), kReferenceYear);
+        TableHost()->ShowMapValues(GetTable()->GetTag(GetColumn(), GetRow()), ReferenceYear());
     }
 }

@@ -105,7 +105,7 @@ bool FillTable(const CTableView& view, CDatabase& db, CTableData& table, const I
                                            years ? view.columnHeadYearKind : view.columnHeadKind);
             if (view.years == CTableView::Years::PerField) {
                 header.SetYear(static_cast<std::int32_t>(
-                    years ? GetLatestYear(&db, static_cast<std::int32_t>(id)) : kReferenceYear));
+                    years ? GetLatestYear(&db, static_cast<std::int32_t>(id)) : ReferenceYear()));
             }
             table.AddColumn(header, view.columnWidth);
             if (!Step(progress)) return void(cancelled = true);

@@ -206,7 +206,7 @@ void CTableWnd::OnSelectionChanged(int column, int row) {
     const CellData* record = m_grid->GetData(column, row);
     const CellData* corner = m_grid->GetData(0, 0);
     if (record == nullptr || corner == nullptr) return;
-    std::int32_t year = kReferenceYear;
+    std::int32_t year = ReferenceYear();
     record->GetYear(year);
     const CTableView* view = ViewOfCorner(corner->cellClass);
     if (view == nullptr) return;

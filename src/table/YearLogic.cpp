@@ -105,10 +105,18 @@ bool CollectYears(CDatabase* db, std::int32_t valId, std::vector<unsigned>& year
     return years.size() >= 2;
 }
 
+namespace {
+unsigned g_referenceYear = kDefaultReferenceYear;
+}  // namespace
+
+unsigned ReferenceYear() { return g_referenceYear; }
+
+void SetReferenceYear(unsigned year) { g_referenceYear = year ? year : kDefaultReferenceYear; }
+
 unsigned GetLatestYear(CDatabase* db, std::int32_t valId) {
     std::vector<unsigned> years;
     if (CollectYears(db, valId, years)) return years.front();
-    return kReferenceYear;
+    return ReferenceYear();
 }
 
 bool canShowMap(CDatabase* db, std::int32_t valId) {

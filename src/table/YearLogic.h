@@ -11,8 +11,13 @@
 
 class CDatabase;
 
-// The year used wherever a year is needed and the almanac gives none.
-inline constexpr unsigned kReferenceYear = 2002;
+// The year used wherever a year is needed and the almanac gives none: the edition's latest
+// year with data (NOX.INI, Setup/Jahr), which the main window hands down when it starts;
+// kDefaultReferenceYear until then.
+inline constexpr unsigned kDefaultReferenceYear = 2002;
+unsigned ReferenceYear();
+// Sets the reference year; 0 restores the default.
+void SetReferenceYear(unsigned year);
 
 // Removes from dataIds, keeping the order of the rest, every data-field ID without a Data
 // row. False when the almanac could not be read (the list then keeps the IDs not yet
@@ -32,7 +37,7 @@ bool hasYears(CDatabase* db, std::int32_t valId);
 // Empties years first; true when at least two resulted. A field without a year list is a
 // read failure: reported, and the list stays empty.
 bool CollectYears(CDatabase* db, std::int32_t valId, std::vector<unsigned>& years);
-// The newest year of the field's year list when it holds at least two, else kReferenceYear.
+// The newest year of the field's year list when it holds at least two, else ReferenceYear().
 unsigned GetLatestYear(CDatabase* db, std::int32_t valId);
 
 // Whether the field can be projected on the world map (Val.MapView not NULL). A missing Val
