@@ -57,20 +57,20 @@ protected:
         setup.defaultYear = 2017;
         map = new CTestMapDlg(nullptr, setup);
     }
-    ~MapDlg() override { delete map; }
+    ~MapDlg() override { delete map.data(); }
 
     bool Enabled(int id) const { return map->Controls().Push(id)->isEnabled(); }
     QString Text(int id) const { return map->Controls().Static(id)->Text(); }
 
     void WaitReady(std::int32_t valId, int year) {
-        QSignalSpy ready(map, &CMapDlg::ready);
+        QSignalSpy ready(map.data(), &CMapDlg::ready);
         map->SetParams(valId, year);
         ASSERT_TRUE(ready.wait(3000));
     }
 
     CTempDir dir;
     CDatabase db;
-    CTestMapDlg* map;
+    QPointer<CTestMapDlg> map;  // closing deletes it
 };
 
 }  // namespace
@@ -185,8 +185,9 @@ TEST_F(MapDlg, LegendSearchAndClosing) {
     QPointer<CImageWnd> legendWnd = map->LegendWindow();
     map->close();
     EXPECT_FALSE(map->Renderer());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(legendWnd.isNull());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(map.isNull());
 }
 
 TEST(MapLegend, FieldWithoutValues) {
