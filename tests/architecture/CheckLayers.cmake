@@ -13,9 +13,11 @@ if(NOT SOURCE_DIR)
 endif()
 
 # The layers from the bottom up. A folder may include its own headers and those of every
-# folder before it in this list; vmap, the world map renderer, stands alone.
+# folder before it in this list; vmap, the world map renderer, stands alone and is used from
+# the map window (src/map) upwards.
 set(layers noxctrls platform data archive controls viewers text table map mainwnd)
 set(standalone vmap)
+set(standalone_users map)
 # The only headers of app/ the main window reads: those of the core libraries there (the
 # settings record, the registry, the start-up checks), never the application object's.
 set(mainwnd_app_headers "app/Settings.h" "app/Registry.h" "app/Startup.h")
@@ -62,6 +64,9 @@ endfunction()
 
 set(below "")
 foreach(folder IN LISTS layers)
+    if(folder IN_LIST standalone_users)
+        list(APPEND below ${standalone})
+    endif()
     check_folder(${folder} "${below};${folder}")
     list(APPEND below ${folder})
 endforeach()
