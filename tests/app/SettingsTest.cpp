@@ -87,6 +87,7 @@ TEST(Settings, DefaultsForMissingFileAndKeys) {
     EXPECT_EQ(s.toolTipFontSize, 10);
     EXPECT_EQ(s.toolTipDelay, 1000);
     EXPECT_EQ(s.toolTipTextColor, 0u);
+    EXPECT_EQ(s.year, 2002);
 
     // The same for a file that is no settings file at all.
     std::string garbage;
@@ -98,11 +99,19 @@ TEST(Settings, DefaultsForMissingFileAndKeys) {
     EXPECT_EQ(g.toolTipFont, "MS Sans Serif");
 }
 
+TEST(Settings, EditionYearFallsBackTo2002) {
+    CInstallation inst;
+    for (const char* value : {"", "kein Jahr", "-5", "123456"}) {
+        inst.Ini(std::string("[Setup]\nJahr=") + value + "\n");
+        EXPECT_EQ(CSettings(inst.dir.Path(), inst.registry).year, 2002) << value;
+    }
+}
+
 TEST(Settings, ReadsTheInstallation) {
     CInstallation inst;
     CScopedEnv home("HOME", (inst.dir / "home").c_str());
     inst.Ini(
-        "[Setup]\nApp=Almanach\n"
+        "[Setup]\nApp=Almanach\nJahr=2017\n"
         "[Paths]\n"
         "UserData=~/.local/share/Kompendor\n"
         "UI=UI\n"
@@ -132,6 +141,7 @@ TEST(Settings, ReadsTheInstallation) {
     EXPECT_EQ(s.toolTipDelay, 250);
     EXPECT_EQ(s.toolTipTextColor, 0x0000FFu);
     EXPECT_EQ(s.toolTipFont, "Arial");
+    EXPECT_EQ(s.year, 2017);
 
     // The user-data folder exists with every folder of its chain.
     EXPECT_TRUE(std::filesystem::is_directory(s.userData));

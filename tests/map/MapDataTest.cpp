@@ -6,6 +6,7 @@
 #include "data/Database.h"
 #include "fixtures/FixtureAlmanac.h"
 #include "map/MapData.h"
+#include "table/YearLogic.h"
 
 namespace {
 
@@ -161,4 +162,14 @@ TEST(MapFieldMenu, MoreThanThirtyTwoGroups) {
     ASSERT_EQ(menu.groups.size(), 42u);
     EXPECT_EQ(menu.groups.back().title, "G39");
     EXPECT_EQ(menu.ids.back(), 1391);
+}
+
+TEST_F(MapData, EditionYearStandsInWhereNoYearIsKnown) {
+    // A single-year list has no latest year of its own.
+    SetReferenceYear(2017);
+    EXPECT_EQ(GetLatestYear(&db, kInflation), 2017u);
+    EXPECT_EQ(ComputeMapDisplay(db, dir + "/", kInflation, 2017, 2017).year, 2017);
+    SetReferenceYear(0);
+    EXPECT_EQ(ReferenceYear(), 2002u);
+    EXPECT_EQ(GetLatestYear(&db, kInflation), 2002u);
 }
