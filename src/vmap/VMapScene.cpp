@@ -200,7 +200,8 @@ void CMapScene::BuildLevels() {
     m_levelBase = BaseScale();
     for (CShape& shape : m_shapes) {
         for (int z = kMinZoom; z <= kMaxZoom; ++z) {
-            // A third of a pixel at that level; rings smaller than a pixel are left out.
+            // Outlines kept to within 0.6 pixels at that level (antialiasing hides the rest);
+            // rings smaller than a pixel are left out.
             const double pixel = 1.0 / (m_levelBase * double(1 << (z - 1)));
             QPainterPath path;
             for (const CShapeRing& ring : shape.rings) {
@@ -208,7 +209,7 @@ void CMapScene::BuildLevels() {
                 const QRectF& box = ring.box;
                 const bool main = !ring.hole && box == shape.mainBounds;
                 if (!main && std::max(box.width(), box.height()) < pixel) continue;
-                AddRing(path, SimplifiedRing(ring.points, pixel / 3));
+                AddRing(path, SimplifiedRing(ring.points, pixel * 0.6));
             }
             shape.level[z] = path;
         }
@@ -362,16 +363,25 @@ void CMapScene::Render(QImage& image) {
     QPen border(QColor(45, 45, 50, 120), z >= 4 ? 0.8 : 0.55);
     border.setCosmetic(true);
     border.setJoinStyle(Qt::RoundJoin);
-    painter.setPen(border);
-    std::vector<const CShape*> dots;
+    // Fills without antialiasing, then the borders antialiased over their edges: the borders
+    // hide the fills' steps, and no light seams open between neighbours.
+    std::vector<const CShape*> visibleShapes, dots;
     for (const CShape& shape : m_shapes) {
         const QRectF box(shape.bounds.left(), -shape.bounds.bottom(), shape.bounds.width(),
                          shape.bounds.height());
-        if (!box.intersects(visible)) continue;
-        painter.setBrush(Rgb(m_colors[shape.mapId & 0xFF]));
-        painter.drawPath(shape.level[z]);
-        if (ExtentPixels(shape) < kSmallState) dots.push_back(&shape);
+        if (box.intersects(visible)) visibleShapes.push_back(&shape);
     }
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    for (const CShape* shape : visibleShapes) {
+        painter.setBrush(Rgb(m_colors[shape->mapId & 0xFF]));
+        painter.drawPath(shape->level[z]);
+        if (ExtentPixels(*shape) < kSmallState) dots.push_back(shape);
+    }
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(border);
+    painter.setBrush(Qt::NoBrush);
+    for (const CShape* shape : visibleShapes) painter.drawPath(shape->level[z]);
     // Small states as dots in their colour, so they can be seen and pointed at.
     painter.resetTransform();
     QPen ring(QColor(45, 45, 50, 170), 0.8);
