@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimerEvent>
 
 #include "controls/FlatMenu.h"
@@ -146,11 +147,25 @@ void CMapDlg::ShowToolTip(int mapId) {
 
 void CMapDlg::ShowLegend() {
     const QImage legend = DrawMapLegend(m_display);
-    if (!m_pLegend) {
+    const bool first = !m_pLegend;
+    if (first) {
         m_pLegend = new CImageWnd(this, m_setup.viewerEnv);
         m_pLegend->setObjectName(QStringLiteral("MapLegend"));
     }
     m_pLegend->ShowBitmap(legend, Q(m_display.title));
+    if (first) {
+        // Beside the map rather than over it: right of it where the screen has room, else left.
+        const QRect frame = frameGeometry();
+        const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+        const QSize size = m_pLegend->frameGeometry().size();
+        int x = frame.right() + 8;
+        if (screen.isValid() && x + size.width() > screen.right()) x = frame.left() - 8 - size.width();
+        if (!screen.isValid() || x >= screen.left()) {
+            const int y = screen.isValid() ? std::max(screen.top(), std::min(frame.top(), screen.bottom() - size.height()))
+                                           : frame.top();
+            m_pLegend->move(x, y);
+        }
+    }
 }
 
 void CMapDlg::SetZoom(int level) {
