@@ -10,15 +10,11 @@
 #include <string>
 
 #include "cli/CliSettings.h"
+#include "cli/CmdMap.h"
 #include "data/Database.h"
 #include "data/ErrorReporter.h"
 #include "map/MapData.h"
 
-#ifdef KOMPENDOR_CLI_MAP_PNG
-// CmdMapPng.cpp: draws the display into a PNG file of width x height; false when it cannot.
-bool WriteMapPng(const CMapDisplay& display, const std::string& mapDir, const std::string& path,
-                 int width, int height, std::string& error);
-#endif
 
 namespace {
 
@@ -49,15 +45,23 @@ std::string Number(double value) {
 
 }  // namespace
 
-int RunMap(const CliArgs& args) {
+int RunMap(const CliArgs& args) { return RunMapCommand(args, nullptr); }
+
+int RunMapCommand(const CliArgs& args, MapPngWriter writer) {
     std::optional<std::string> png;
     long width = 1920, height = 1080;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.args.size(); ++i) {
-        const std::string& a = args.args[i];
-        if (a == "--png" || a == "--width" || a == "--height") {
+        std::string a = args.args[i];
+        std::string value;
+        if (const std::size_t eq = a.find('='); a.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = a.substr(eq + 1);
+            a.resize(eq);
+        } else if (a == "--png" || a == "--width" || a == "--height") {
             if (i + 1 >= args.args.size()) return UsageError(a + " needs a value");
-            const std::string& value = args.args[++i];
+            value = args.args[++i];
+        }
+        if (a == "--png" || a == "--width" || a == "--height") {
             if (a == "--png") {
                 png = value;
                 continue;
@@ -77,12 +81,10 @@ int RunMap(const CliArgs& args) {
     if (!valId) return UsageError("VAL must be a data field ID");
     if (!year) return UsageError("YEAR must be a year");
     if (png && png->empty()) return UsageError("--png needs a file name");
-#ifndef KOMPENDOR_CLI_MAP_PNG
-    if (png) {
+    if (png && !writer) {
         std::cerr << "kompendor-cli map: --png is not available in this build\n";
         return 2;
     }
-#endif
 
     CliInstallation inst = LoadInstallation(args);
     CDatabase db;
@@ -128,14 +130,12 @@ int RunMap(const CliArgs& args) {
         return 1;
     }
     std::cout << out;
-#ifdef KOMPENDOR_CLI_MAP_PNG
     if (png) {
         std::string error;
-        if (!WriteMapPng(display, mapDir, *png, int(width), int(height), error)) {
+        if (!writer(display, mapDir, *png, int(width), int(height), error)) {
             std::cerr << "kompendor-cli map: " << error << '\n';
             return 1;
         }
     }
-#endif
     return 0;
 }

@@ -3,9 +3,12 @@
 #include <QBuffer>
 #include <QImage>
 
+#include "cli/CmdMap.h"
 #include "map/MapData.h"
 #include "platform/AtomicFile.h"
 #include "vmap/VMap.h"
+
+namespace {
 
 bool WriteMapPng(const CMapDisplay& display, const std::string& mapDir, const std::string& path,
                  int width, int height, std::string& error) {
@@ -36,3 +39,7 @@ bool WriteMapPng(const CMapDisplay& display, const std::string& mapDir, const st
     }
     return true;
 }
+
+}  // namespace
+
+int RunMapPng(const CliArgs& args) { return RunMapCommand(args, &WriteMapPng); }
