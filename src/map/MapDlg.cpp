@@ -284,7 +284,14 @@ void CMapDlg::OpenSearch() {
         return;
     }
     m_pSearch = new CMapSearch(this, m_setup.database);
-    m_pSearch->move(mapToGlobal(QPoint(width() - m_pSearch->width() - 16, 64)));
+    // Left of the map where the screen has room (the legend goes to the right), else over
+    // the map's right edge.
+    const QRect frame = frameGeometry();
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+    QPoint at = mapToGlobal(QPoint(width() - m_pSearch->width() - 16, 64));
+    if (screen.isValid() && frame.left() - 8 - m_pSearch->width() >= screen.left())
+        at = QPoint(frame.left() - 8 - m_pSearch->width(), frame.top());
+    m_pSearch->move(at);
     m_pSearch->show();
     m_pSearch->activateWindow();
 }
