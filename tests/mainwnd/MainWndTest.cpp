@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -21,6 +22,7 @@
 #include "controls/TemplateDialog.h"
 #include "data/ErrorReporter.h"
 #include "fixtures/FixtureAlmanac.h"
+#include "map/MapDlg.h"
 #include "mainwnd/CommandBar.h"
 #include "mainwnd/DeleteProfileDlg.h"
 #include "mainwnd/IdArrayFile.h"
@@ -34,6 +36,7 @@
 #include "table/SelectionDlg.h"
 #include "table/TabConfigDlg.h"
 #include "table/TableWnd.h"
+#include "table/YearLogic.h"
 #include "text/Search.h"
 
 namespace {
@@ -771,4 +774,28 @@ TEST_F(MainWndTest, SearchWindowIsCreatedOnceAndRoutesItsHits) {
 
     delete search;
     EXPECT_EQ(wnd->SearchWindow(), nullptr);
+}
+
+TEST_F(MainWndTest, MapWindowIsCreatedOnceAndShowsWhatIsAsked) {
+    Create();
+    // No Jahr in this installation's NOX.INI: the reference year stays 2002.
+    EXPECT_EQ(ReferenceYear(), 2002u);
+    EXPECT_EQ(wnd->MapWindow(), nullptr);
+    wnd->ShowMapValues(fixture::kBip, 2002);
+    CMapDlg* map = wnd->MapWindow();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->objectName(), "Map");
+    QSignalSpy ready(map, &CMapDlg::ready);
+    ASSERT_TRUE(ready.wait(3000));
+    EXPECT_EQ(map->Shown().valId, fixture::kBip);
+    EXPECT_EQ(map->Shown().year, 2002);
+
+    wnd->ShowMapValues(fixture::kEinwohner, 2000);
+    EXPECT_EQ(wnd->MapWindow(), map);
+    EXPECT_EQ(map->Shown().valId, fixture::kEinwohner);
+    EXPECT_EQ(map->Shown().year, 2000);
+
+    map->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(wnd->MapWindow(), nullptr);
 }
