@@ -33,9 +33,6 @@ struct CMapSetup {
     CViewerEnv viewerEnv;           // for the legend's image window
 };
 
-// The legend: 192 x 604 pixels, a box for each class with its bounds.
-QImage DrawMapLegend(const CMapDisplay& display);
-
 class CMapDlg : public CTemplateDialog, public VMapNotifyable {
     Q_OBJECT
 public:
@@ -60,8 +57,6 @@ public:
         kLongName = 1075,
         kStatusYear = 1076,
     };
-    static constexpr int kLegendWidth = 192;
-    static constexpr int kLegendHeight = 604;
 
     CMapDlg(QWidget* parent, CMapSetup setup);
     ~CMapDlg() override;

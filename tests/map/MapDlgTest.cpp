@@ -11,6 +11,7 @@
 #include "data/Database.h"
 #include "fixtures/FixtureAlmanac.h"
 #include "map/MapDlg.h"
+#include "map/MapLegend.h"
 #include "map/MapSearch.h"
 #include "noxctrls/PushCtrl.h"
 #include "noxctrls/StaticCtrl.h"
