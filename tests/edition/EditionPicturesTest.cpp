@@ -116,6 +116,30 @@ TEST_F(Edition, PicturesOfTheRecords) {
     }
 }
 
+// The thematic maps of the fields (Graph.nox, with previews) and a map of every country on the
+// world map (Geo.nox, named like Land.GeoKarten).
+TEST_F(Edition, MapPictures) {
+    COpenArchive graphs("Graph.nox"), geo("Geo.nox"), previews("Previews.nox");
+    int maps = 0;
+    for (const QStringList& r : Query("SELECT Abbildung FROM HTML WHERE Typ = 9 AND SubTyp = 2")) {
+        SCOPED_TRACE(r[0].toStdString());
+        ++maps;
+        const QImage picture = graphs.Picture(r[0]);
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ(picture.size(), QSize(1000, 620));
+        EXPECT_GT(Ink(picture).second, 16);
+        EXPECT_EQ(previews.Picture(r[0]).width(), 88);
+    }
+    EXPECT_GE(maps, 20);
+    int countries = 0;
+    for (const QStringList& r : Query("SELECT GeoKarten FROM Land WHERE MapID > 0")) {
+        SCOPED_TRACE(r[0].toStdString());
+        ++countries;
+        EXPECT_EQ(geo.Picture(r[0]).size(), QSize(640, 480));
+    }
+    EXPECT_GE(countries, 230);
+}
+
 // Graphs follow the ten most populous countries; a field that a world average suits says so
 // in its record, and every panel record names the country it shows.
 TEST_F(Edition, PictureRecordsSayWhatThePicturesShow) {

@@ -291,6 +291,8 @@ TEST_F(Edition, PresetProfilesReferToRows) {
 TEST_F(Edition, SettingsFiles) {
     QSettings ini(kOut + "/NOX.INI", QSettings::IniFormat);
     EXPECT_EQ(ini.value("Setup/App").toString(), "Kompendor");
+    // The latest year with data: the year the map and the tables take where none is given.
+    EXPECT_GE(ini.value("Setup/Jahr").toInt(), 2017);
     EXPECT_EQ(ini.value("Paths/MDB").toString(), "Daten/Kompendor.mdb");
     EXPECT_EQ(ini.value("Paths/Map").toString(), "Daten/Karte/");
     EXPECT_TRUE(ini.contains("Paths/Cursor"));

@@ -210,6 +210,9 @@ private:
     bool WriteMapFiles();
     bool WriteProfiles();
     bool WriteSettings();
+    // The thematic world maps of the fields (Graph.nox) and the country maps (Geo.nox),
+    // drawn by the map renderer's own drawing from the written almanac and outlines.
+    bool DrawMapPictures();
     // Writes NOX.INI again with the latest year with data (Setup/Jahr).
     bool WriteYearSetting();
     void IndexFacts();
@@ -267,6 +270,12 @@ private:
     // The pictures of Graph.nox, Tables.nox and Geo.nox and their previews; every step
     // that draws pictures adds them here, WritePictureArchives writes them.
     CPictureArchives m_pictures;
+    // The capitals' positions in degrees and their German names, by ISO alpha-3 code.
+    struct CCapital {
+        double lon = 0, lat = 0;
+        QString name;
+    };
+    QHash<QString, CCapital> m_capitals;
     QHash<QString, QImage> m_flagIcons;  // the article flags by alpha-3 code, for pictures
     // The world averages of the fields, worked out once before the pictures are drawn.
     std::map<int, std::map<int, double>> m_worldAverages;

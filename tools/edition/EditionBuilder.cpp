@@ -145,6 +145,7 @@ CEditionResult CEditionBuild::Run() {
         {"templates", &CEditionBuild::WriteTemplates},
         {"licences", &CEditionBuild::WriteLicences},
         {"pictures", &CEditionBuild::DrawPictures},
+        {"map pictures", &CEditionBuild::DrawMapPictures},
         {"picture archives", &CEditionBuild::WritePictureArchives},
         {"intro film", &CEditionBuild::BuildFilm},
     };

@@ -400,6 +400,7 @@ bool CEditionBuild::BuildData() {
         } else if (capital != capitalOf.end()) {
             QString name = geonamesDe.value(QByteArray::number(capital->geonameId), capital->name);
             AddText(land.id, 104, name, "geo");
+            m_capitals.insert(land.cca3, {capital->lon, capital->lat, name});
         } else if (!c["capital"].toArray().isEmpty()) {
             AddText(land.id, 104, c["capital"].toArray().first().toString(), "wc");
         }
