@@ -1,6 +1,7 @@
 #include "viewers/GraphView.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -57,6 +58,8 @@ CGraphView::CGraphView(QWidget* parent, CDatabase* database, const CViewerEnv& e
         m_textColour = m_edit->palette().color(QPalette::Text);
         connect(m_edit, &QLineEdit::textChanged, this, &CGraphView::OnSearchText);
         connect(m_edit, &QLineEdit::returnPressed, this, &CGraphView::OnSearchReturn);
+        // The keys that scroll the list work from the search field too.
+        m_edit->installEventFilter(this);
     }
 }
 
@@ -225,6 +228,28 @@ void CGraphView::OnMenuCommand(int id, long key) {
         default:
             break;
     }
+}
+
+bool CGraphView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_edit && m_list && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Up:
+                m_list->LineUp();
+                return true;
+            case Qt::Key_Down:
+                m_list->LineDown();
+                return true;
+            case Qt::Key_PageUp:
+                m_list->PageUp();
+                return true;
+            case Qt::Key_PageDown:
+                m_list->PageDown();
+                return true;
+            default:
+                break;
+        }
+    }
+    return CTemplateDialog::eventFilter(watched, event);
 }
 
 void CGraphView::showEvent(QShowEvent* event) {

@@ -2,8 +2,9 @@
 // The graph gallery (template 265, skin folder "GraphView/"): every graph, table picture and
 // thematic map of the almanac as a list of titles with small previews, narrowed by four
 // buttons (tables, graphs, thematic maps, all) and searched by typing the start of a title.
-// A click on an entry has the main window open the picture; a right click offers printing
-// and exporting it.
+// A click on an entry, or Return in the search field for the entry found, has the main window
+// open the picture; a right click offers printing and exporting it. The arrow and page keys
+// scroll the list from the search field as well.
 //
 // The previews come from "Previews.nox", which the gallery keeps open for as long as it
 // lives. Each preview is read and decoded the first time its entry comes on screen and kept;
@@ -96,6 +97,7 @@ protected:
 
     void OnCommand(int id) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

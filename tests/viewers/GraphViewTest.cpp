@@ -242,10 +242,14 @@ TEST_F(GraphViewTest, TypeAhead) {
     EXPECT_EQ(Titles(*gallery).front(), QStringLiteral("Export (Mio. US-$)"));
     EXPECT_EQ(field->palette().color(QPalette::Text), normal);
 
-    // Return opens what was found.
+    // Return opens what was found; the arrow keys scroll the list without leaving the field.
     QTest::keyClick(field, Qt::Key_Return);
     ASSERT_EQ(m_host.calls.size(), 1u);
     EXPECT_EQ(m_host.calls[0], std::make_pair('o', 5));
+    const int top = gallery->List()->Item(0)->y();
+    QTest::keyClick(field, Qt::Key_Down);
+    EXPECT_LT(gallery->List()->Item(0)->y(), top);
+    EXPECT_EQ(field->text(), QStringLiteral("Ex"));
 
     // A new selection looks the text up again: no table starts with "O", a graph does.
     field->setText(QStringLiteral("o"));
