@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QCursor>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
@@ -72,6 +73,7 @@ const Record kRecords[] = {
     {9, 3, "Zuwachs 100% und mehr", "zuwachs.gif"},
     {10, 3, "Ohne Vorschau", "fehlt.gif"},
     {11, 3, "Ohne Dateinamen", "-"},
+    {12, 2, "Zahl der Einwohner je Quadratkilometer Landfläche im Jahr 2017 nach Ländern", "-"},
 };
 
 class GraphViewTest : public testing::Test {
@@ -180,7 +182,7 @@ TEST_F(GraphViewTest, SelectionsAndTheirButtons) {
     MakePreviews();
     CGraphView* gallery = Open();
     EXPECT_EQ(gallery->Selection(), CGraphView::kAlle);
-    EXPECT_EQ(gallery->List()->GetRecordCount(), 11);
+    EXPECT_EQ(gallery->List()->GetRecordCount(), 12);
     EXPECT_EQ(Titles(*gallery).front(), QStringLiteral("Bevölkerung der zehn größten Länder"));
     EXPECT_FALSE(Enabled(*gallery, CGraphView::kSelAlle));
     EXPECT_TRUE(Enabled(*gallery, CGraphView::kSelTabellen));
@@ -195,8 +197,8 @@ TEST_F(GraphViewTest, SelectionsAndTheirButtons) {
     } cases[] = {
         {CGraphView::kSelTabellen, CGraphView::kTabellen, 3, "Côte d'Ivoire in Zahlen"},
         {CGraphView::kSelGrafiken, CGraphView::kGrafiken, 6, "Bevölkerung der zehn größten Länder"},
-        {CGraphView::kSelThemenkarten, CGraphView::kThemenkarten, 2, "Erdöl: Förderung"},
-        {CGraphView::kSelAlle, CGraphView::kAlle, 11, "Bevölkerung der zehn größten Länder"},
+        {CGraphView::kSelThemenkarten, CGraphView::kThemenkarten, 3, "Erdöl: Förderung"},
+        {CGraphView::kSelAlle, CGraphView::kAlle, 12, "Bevölkerung der zehn größten Länder"},
     };
     for (const auto& c : cases) {
         emit gallery->Controls().Push(c.button)->command(c.button);
@@ -265,13 +267,14 @@ TEST_F(GraphViewTest, TypeAhead) {
 
 // Every entry with a preview in the archive shows it (".eps" read as ".gif") and is as high as
 // it plus 16 pixels; a damaged member, one under another password, a missing one and a name
-// of one character show the title alone, 32 pixels high, and the previews after them are read
-// all the same. Each preview is read once however often its entry comes back.
+// of one character show the title alone, 32 pixels high (more for a long title), and the
+// previews after them are read all the same. Each preview is read once however often its entry
+// comes back.
 TEST_F(GraphViewTest, PreviewsAndTheDamagedOne) {
     MakePreviews();
     CGraphView* gallery = Open();
     gallery->List()->resize(gallery->List()->width(), 1000);  // every entry on screen
-    ASSERT_EQ(gallery->List()->ItemCount(), 11);
+    ASSERT_EQ(gallery->List()->ItemCount(), 12);
     const long withPreview[] = {1, 2, 3, 4, 5, 8, 9};
     for (long id : withPreview) {
         const CGraphListItem* entry = Entry(*gallery, id);
@@ -287,6 +290,14 @@ TEST_F(GraphViewTest, PreviewsAndTheDamagedOne) {
         EXPECT_FALSE(entry->Preview().IsValid()) << id;
         EXPECT_EQ(entry->height(), 32) << id;
     }
+    // A title longer than its entry's designed height gets the room it needs, and no more.
+    const CGraphListItem* longTitle = Entry(*gallery, 12);
+    ASSERT_NE(longTitle, nullptr);
+    const int lines = (longTitle->height() - 9) / QFontMetrics(QFont("Arial", 10)).height();
+    EXPECT_GE(lines, 2);
+    EXPECT_GT(longTitle->height(), 32);
+    EXPECT_EQ(Entry(*gallery, 11)->height(), 32);
+
     // The damaged entry (6) is read before "Ohne Vorschau" (10) and "Wälder" (8).
     EXPECT_TRUE(Entry(*gallery, 8)->Preview().IsValid());
     EXPECT_FALSE(gallery->PreviewArchive().IsFileOpen());
@@ -356,7 +367,7 @@ TEST_F(GraphViewTest, ArchiveMissingOrOutOfReach) {
     WriteFile(m_dir.Path() + "Previews.nox", "kein Archiv");
     gallery = Open();
     EXPECT_FALSE(gallery->PreviewArchive().IsOpen());
-    EXPECT_EQ(gallery->List()->GetRecordCount(), 11);
+    EXPECT_EQ(gallery->List()->GetRecordCount(), 12);
     delete m_gallery;
 
     std::filesystem::remove(m_dir.Path() + "Previews.nox");
