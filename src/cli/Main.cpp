@@ -16,6 +16,7 @@ int RunTable(const CliArgs& args);
 int RunSearch(const CliArgs& args);
 int RunArticle(const CliArgs& args);
 int RunCellInfo(const CliArgs& args);
+int RunBookmarks(const CliArgs& args);
 #ifdef KOMPENDOR_CLI_PICTURE
 int RunPicture(const CliArgs& args);
 #endif
@@ -37,6 +38,7 @@ const CliCommand kCommands[] = {
     {"search", "[--whole-words] QUERY", &RunSearch},
     {"article", "ID", &RunArticle},
     {"cellinfo", "LAND VAL YEAR", &RunCellInfo},
+    {"bookmarks", "[FILE]", &RunBookmarks},
 #ifdef KOMPENDOR_CLI_PICTURE
     {"picture", "ARCHIVE MEMBER --png FILE [--password TEXT]", &RunPicture},
 #endif
