@@ -148,6 +148,8 @@ void CBookmarkWnd::FollowArticle() {
     }
     m_suppress = true;
     m_tree->SelectID(node, true);
+    // The article's bookmarks in view below their node.
+    if (QTreeWidgetItem* item = m_tree->FindItem(node)) item->setExpanded(true);
     m_suppress = false;
     m_selected = node;
     if (m_note) m_note->setPlainText(QString::fromStdString(browser->GetBookmarkNote(node)));

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QTimerEvent>
 
 #include "app/Settings.h"
@@ -115,8 +116,14 @@ void CMainWnd::OpenBookmarks(QWidget*) {
     };
     // It shows itself a moment after it was made.
     m_pBookmarkWnd = new CBookmarkWnd(this, std::move(setup));
+    // Beside the article window where the screen has room, else over its right edge.
     const QRect text = m_pTextBrowser->frameGeometry();
-    m_pBookmarkWnd->move(text.right() - m_pBookmarkWnd->width() - 24, text.top() + 60);
+    QPoint at(text.right() + 8, text.top() + 40);
+    if (const QScreen* screen = m_pTextBrowser->screen()) {
+        const QRect work = screen->availableGeometry();
+        at.setX(std::min(at.x(), work.right() - m_pBookmarkWnd->width() - 8));
+    }
+    m_pBookmarkWnd->move(at);
 }
 
 void CMainWnd::BookmarkSet(std::int32_t id) {

@@ -210,7 +210,10 @@ std::string BookmarkTitle(std::string_view selected) {
         blank = false;
         plain += c;
     }
-    return CutToCharacters(plain, kBookmarkTitleChars) + "...";
+    std::string title = CutToCharacters(plain, kBookmarkTitleChars);
+    // A cut just behind a word leaves no blank before the dots.
+    if (!title.empty() && title.back() == ' ') title.pop_back();
+    return title + "...";
 }
 
 bool TakeSelectionMarks(std::string& html, CBookmarkRange& range, std::string_view startMark,

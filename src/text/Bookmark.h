@@ -50,7 +50,7 @@ std::string BookmarkAnchor(std::int32_t id);
 // one character).
 std::string CutToCharacters(std::string_view text, std::size_t chars);
 // The title of a bookmark on the selected text: its white space runs made single blanks and
-// trimmed, the first 39 characters, then "...".
+// trimmed, the first 39 characters (without a blank at the cut), then "...".
 std::string BookmarkTitle(std::string_view selected);
 
 // Finds the passage between the first startMark and the first endMark after it, deletes both

@@ -53,13 +53,22 @@ std::int32_t CNOXBrowser::AddBookmark(const std::string& title, const std::strin
 
 void CNOXBrowser::WriteBody(const QString& html, std::function<void(const QString&)> done,
                             const QString& scrollAnchor) {
+    // The page stays where it was scrolled, unless it is to scroll to the anchor.
     RunScript(QStringLiteral("(function (html, watch, anchor) {"
                              "  if (!document.body) return '';"
-                             "  document.body.innerHTML = html;"
                              "  var nox = window.__nox;"
+                             "  var area = nox && watch ? nox.el(watch) : null;"
+                             "  var left = area ? area.scrollLeft : 0, top = area ? area.scrollTop : 0;"
+                             "  var pageTop = window.scrollY;"
+                             "  document.body.innerHTML = html;"
                              "  if (nox) { nox.watched = null; nox.watch(watch); }"
                              "  var a = anchor && nox ? nox.anchor(anchor) : null;"
-                             "  if (a) a.scrollIntoView(true);"
+                             "  if (a) { a.scrollIntoView(true); }"
+                             "  else {"
+                             "    area = nox && watch ? nox.el(watch) : null;"
+                             "    if (area) { area.scrollLeft = left; area.scrollTop = top; }"
+                             "    window.scrollTo(window.scrollX, pageTop);"
+                             "  }"
                              "  return document.body.innerHTML;"
                              "})(%1)")
                   .arg(Quoted(QJsonArray{html, m_watchedName, scrollAnchor})),

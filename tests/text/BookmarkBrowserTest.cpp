@@ -262,3 +262,21 @@ TEST_F(BookmarkBrowserTest, DeletedSinglyByNodeAndAll) {
     EXPECT_TRUE(Browser()->BookmarksOn());
     EXPECT_EQ(Body().find("Bookmark"), std::string::npos);
 }
+
+TEST_F(BookmarkBrowserTest, DeletingOneKeepsThePageWhereItWas) {
+    Create();
+    Open(kEuropa);
+    Select("Neuzeit", 0, "Neuzeit");
+    const std::int32_t id = SetBookmark();
+    ASSERT_GT(id, 0);
+    auto scrolled = [&] {
+        return Eval(QStringLiteral("document.getElementById('Layer2').scrollTop")).toInt();
+    };
+    const int at = scrolled();
+    ASSERT_GT(at, 100) << "the page did not scroll to the new bookmark";
+    bool answered = false;
+    Browser()->DeleteBookmark(id, [&](bool) { answered = true; });
+    ASSERT_TRUE(WaitFor([&] { return answered; }));
+    EXPECT_EQ(Passage(id), "(not on the page)");
+    EXPECT_EQ(scrolled(), at);
+}

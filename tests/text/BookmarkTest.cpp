@@ -43,6 +43,7 @@ TEST(Bookmark, TitleKeepsThirtyNineCharactersOnACharacterBoundary) {
     // Line breaks of a passage across paragraphs read as blanks.
     EXPECT_EQ(BookmarkTitle("\n Erste Zeile\r\n\tzweite  Zeile \n"), "Erste Zeile zweite Zeile...");
     EXPECT_EQ(BookmarkTitle(""), "...");
+    EXPECT_EQ(BookmarkTitle(std::string(38, 'w') + " Wort"), std::string(38, 'w') + "...");
 }
 
 TEST(Bookmark, MarkupInBothSpellingsIsMeasuredAndRemoved) {
