@@ -56,6 +56,9 @@ CTextBrowser::CTextBrowser(QWidget* parent, CTextBrowserSetup setup)
     if (!m_setup.userData.empty())
         m_pBrowser->InitBookmarks(m_setup.userData + CBookmarkDatabase::kFileName, true);
     m_pBrowser->SetSourceDatabase(m_setup.database);
+    // The panel follows the reader: the section in view is looked up once the scrolling
+    // has paused for the timer's period.
+    connect(m_pBrowser, &CNOXBrowser::watchedScrolled, this, [this] { RestartSectionTimer(); });
     // Each composed article registers its record with the browser's bookmark support.
     m_pages.SetRecordHook([this](CRecordset& record) {
         m_pBrowser->SyncBookmarks(record, "Title", "Content", "", true);
