@@ -50,6 +50,11 @@ CBookmarkWnd::CBookmarkWnd(QWidget* parent, CBookmarkWndSetup setup)
     // The database goes with the article window's browser: so does this window.
     if (m_text) {
         connect(m_text, &QObject::destroyed, this, [this] {
+            // The signal comes while the article window is half gone, its browser deleted:
+            // nothing here may reach it any more.
+            m_text.clear();
+            m_selected = -1;
+            m_suppress = true;
             m_tree->clear();
             hide();
             deleteLater();

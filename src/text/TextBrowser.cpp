@@ -80,6 +80,7 @@ CTextBrowser::~CTextBrowser() {
     if (m_setup.writeValue) m_setup.writeValue("BookmarkType", &m_bookmarkType, 1);
     // The browser goes while the window's members are still there.
     delete m_pBrowser;
+    m_pBrowser = nullptr;
     delete m_panel.widget;
 }
 
