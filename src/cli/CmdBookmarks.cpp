@@ -53,8 +53,8 @@ int RunBookmarks(const CliArgs& args) {
         std::cerr << "kompendor-cli bookmarks: " << path << ": cannot be read\n";
         return 1;
     }
-    // The nodes by their titles in the almanac's order, each with its bookmarks in the window's order; bookmarks
-    // whose node is gone are listed under their article all the same.
+    // The nodes by their titles in the almanac's order, each with its bookmarks in the window's
+    // order; bookmarks whose node is gone are listed under their article all the same.
     std::vector<const CBookmarkRecord*> nodes;
     std::map<std::int32_t, std::vector<const CBookmarkRecord*>> below;
     for (const CBookmarkRecord& r : records) {
@@ -63,8 +63,9 @@ int RunBookmarks(const CliArgs& args) {
         else
             below[r.pid].push_back(&r);
     }
-    std::stable_sort(nodes.begin(), nodes.end(),
-                     [](const auto* a, const auto* b) { return SortKey(a->title) < SortKey(b->title); });
+    std::stable_sort(nodes.begin(), nodes.end(), [](const auto* a, const auto* b) {
+        return SortKey(a->title) < SortKey(b->title);
+    });
     for (const CBookmarkRecord* node : nodes) {
         std::cout << node->title << "  (article " << node->mid << ", node " << node->id << ")\n";
         for (const CBookmarkRecord* b : below[node->id]) PrintBookmark(*b);

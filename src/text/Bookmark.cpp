@@ -20,7 +20,8 @@ bool IsTagStart(std::string_view html, std::size_t at) {
 // The number behind prefix at the start of text ("Bookmark12" -> 12); false when text does
 // not start with prefix (any case) followed by digits only.
 bool NumberAfter(std::string_view text, std::string_view prefix, long long& number) {
-    if (text.size() <= prefix.size() || !markup::EqualsNoCase(text.substr(0, prefix.size()), prefix))
+    if (text.size() <= prefix.size()
+        || !markup::EqualsNoCase(text.substr(0, prefix.size()), prefix))
         return false;
     number = 0;
     for (std::size_t k = prefix.size(); k < text.size(); ++k) {
@@ -156,8 +157,8 @@ std::vector<std::pair<std::size_t, std::size_t>> Atoms(std::string_view html) {
     return atoms;
 }
 
-std::size_t Clamp(std::string_view html, const std::vector<std::pair<std::size_t, std::size_t>>& atoms,
-                  std::size_t pos) {
+std::size_t Clamp(std::string_view html,
+                  const std::vector<std::pair<std::size_t, std::size_t>>& atoms, std::size_t pos) {
     if (pos >= html.size()) return html.size();
     // The last atom starting before pos is the only one that can hold it.
     auto it = std::lower_bound(atoms.begin(), atoms.end(), pos,
@@ -241,7 +242,8 @@ void WidenAroundLinks(std::string_view html, CBookmarkRange& range) {
         bool closing;
     };
     std::vector<Link> links;
-    for (std::size_t at = html.find('<'); at != std::string_view::npos; at = html.find('<', at + 1)) {
+    for (std::size_t at = html.find('<'); at != std::string_view::npos;
+         at = html.find('<', at + 1)) {
         if (!IsTagStart(html, at)) continue;
         const markup::Tag tag = markup::ReadTag(html, at);
         if (tag.name == "a") links.push_back({at, tag.end, tag.closing});
@@ -334,8 +336,8 @@ void InsertBookmarks(std::string& html, const std::vector<CBookmarkPlace>& place
             continue;
         }
         inserts.push_back({start, 1, -static_cast<long long>(end), place.id, open});
-        inserts.push_back({end, 0, -static_cast<long long>(start), place.id,
-                           std::string(kBookmarkClose)});
+        inserts.push_back(
+            {end, 0, -static_cast<long long>(start), place.id, std::string(kBookmarkClose)});
     }
     std::sort(inserts.begin(), inserts.end(), [](const Insert& a, const Insert& b) {
         return std::tie(a.pos, a.group, a.order, a.id) < std::tie(b.pos, b.group, b.order, b.id);

@@ -92,7 +92,8 @@ bool CBookmarkDatabase::Create(const std::string& path) {
             db.Execute(kCreateTable);
             db.Close();
             if (std::rename(part.c_str(), path.c_str()) != 0)
-                throw CDBException("The database file cannot be renamed into place.", SQLITE_CANTOPEN);
+                throw CDBException("The database file cannot be renamed into place.",
+                                   SQLITE_CANTOPEN);
         },
         DBReportForm::Bookmark);
     if (!made) ::unlink(part.c_str());
@@ -113,8 +114,9 @@ bool CBookmarkDatabase::Open(const std::string& path, bool create) {
             // A file without the table (or with another one of that name) is no bookmark
             // database.
             CRecordset probe(db.get());
-            probe.Open("SELECT ID, PID, MID, Title, Note, Type, StartChar, EndChar FROM Bookmark "
-                       "WHERE ID=0");
+            probe.Open(
+                "SELECT ID, PID, MID, Title, Note, Type, StartChar, EndChar FROM Bookmark "
+                "WHERE ID=0");
         },
         DBReportForm::Bookmark);
     if (!opened) return false;
@@ -144,8 +146,8 @@ std::int32_t CBookmarkDatabase::Add(std::int32_t article, const std::string& art
             rs.AddNew();
             rs.SetFieldValue("MID", CVariant::FromLong(article));
             rs.SetFieldValue("PID", CVariant::FromLong(0));
-            rs.SetFieldValue("Title",
-                             CVariant::FromText(CutToCharacters(articleTitle, kBookmarkFieldChars)));
+            rs.SetFieldValue(
+                "Title", CVariant::FromText(CutToCharacters(articleTitle, kBookmarkFieldChars)));
             rs.SetFieldValue("Note", CVariant::FromText(NoteToStore(note)));
             rs.Update();
             rs.SetBookmark(rs.GetLastModifiedBookmark());
@@ -169,11 +171,11 @@ std::int32_t CBookmarkDatabase::Add(std::int32_t article, const std::string& art
 std::vector<CBookmarkRecord> CBookmarkDatabase::ArticleBookmarks(std::int32_t article) const {
     std::vector<CBookmarkRecord> records;
     Query(m_db.get(),
-         SqlFormat("SELECT * FROM Bookmark WHERE MID=%li AND PID<>0 ORDER BY StartChar DESC",
-                   long(article)),
-         "CNOXBrowser::RetrieveBookmarks (2)", [&](CRecordset& rs) {
-             for (; !rs.IsEOF(); rs.MoveNext()) records.push_back(ReadRecord(rs));
-         });
+          SqlFormat("SELECT * FROM Bookmark WHERE MID=%li AND PID<>0 ORDER BY StartChar DESC",
+                    long(article)),
+          "CNOXBrowser::RetrieveBookmarks (2)", [&](CRecordset& rs) {
+              for (; !rs.IsEOF(); rs.MoveNext()) records.push_back(ReadRecord(rs));
+          });
     return records;
 }
 
@@ -197,29 +199,29 @@ bool CBookmarkDatabase::StorePositions(std::int32_t article,
 std::int32_t CBookmarkDatabase::ContentID(std::int32_t id) const {
     std::int32_t mid = 0;
     Query(m_db.get(), SqlFormat("SELECT * FROM Bookmark WHERE ID=%li", long(id)),
-         "CNOXBrowser::GetBookmarkContentID", [&](CRecordset& rs) {
-             if (!rs.IsEOF()) mid = Integer(rs.GetFieldValue("MID"));
-         });
+          "CNOXBrowser::GetBookmarkContentID", [&](CRecordset& rs) {
+              if (!rs.IsEOF()) mid = Integer(rs.GetFieldValue("MID"));
+          });
     return mid;
 }
 
 std::int32_t CBookmarkDatabase::NodeID(std::int32_t article) const {
     std::int32_t node = 0;
     Query(m_db.get(), SqlFormat("SELECT * FROM Bookmark WHERE MID=%li AND PID=0", long(article)),
-         "CNOXBrowser::GetBookmarkNodeID", [&](CRecordset& rs) {
-             if (!rs.IsEOF()) node = Integer(rs.GetFieldValue("ID"));
-         });
+          "CNOXBrowser::GetBookmarkNodeID", [&](CRecordset& rs) {
+              if (!rs.IsEOF()) node = Integer(rs.GetFieldValue("ID"));
+          });
     return node;
 }
 
 bool CBookmarkDatabase::Read(std::int32_t id, CBookmarkRecord& record) const {
     bool found = false;
     Query(m_db.get(), SqlFormat("SELECT * FROM Bookmark WHERE ID=%li", long(id)),
-           "CNOXBrowser::DeleteBookmark / check node", [&](CRecordset& rs) {
-               if (rs.IsEOF()) return;
-               record = ReadRecord(rs);
-               found = true;
-           });
+          "CNOXBrowser::DeleteBookmark / check node", [&](CRecordset& rs) {
+              if (rs.IsEOF()) return;
+              record = ReadRecord(rs);
+              found = true;
+          });
     return found;
 }
 
@@ -259,7 +261,7 @@ bool CBookmarkDatabase::DeleteAll() {
 bool CBookmarkDatabase::HasRecords(std::int32_t article) const {
     bool any = false;
     Query(m_db.get(), SqlFormat("SELECT * FROM Bookmark WHERE MID=%li", long(article)),
-           "CNOXBrowser::DeleteAllBookmarks", [&](CRecordset& rs) { any = !rs.IsEOF(); });
+          "CNOXBrowser::DeleteAllBookmarks", [&](CRecordset& rs) { any = !rs.IsEOF(); });
     return any;
 }
 
@@ -280,9 +282,9 @@ bool CBookmarkDatabase::SetNote(std::int32_t id, const std::string& note) {
 std::string CBookmarkDatabase::GetNote(std::int32_t id) const {
     std::string note;
     Query(m_db.get(), SqlFormat("SELECT * FROM Bookmark WHERE ID=%li", long(id)),
-           "CNOXBrowser::GetBookmarkNote", [&](CRecordset& rs) {
-               if (!rs.IsEOF()) note = ToText(rs.GetFieldValue("Note"));
-           });
+          "CNOXBrowser::GetBookmarkNote", [&](CRecordset& rs) {
+              if (!rs.IsEOF()) note = ToText(rs.GetFieldValue("Note"));
+          });
     return std::string(TrimBlanks(note));
 }
 
@@ -304,17 +306,18 @@ bool CBookmarkDatabase::Rename(std::int32_t id, const std::string& title, unsign
 unsigned CBookmarkDatabase::GetType(std::int32_t id) const {
     unsigned type = 0;
     Query(m_db.get(), SqlFormat("SELECT * FROM Bookmark WHERE ID=%li", long(id)),
-           "CNOXBrowser::GetBookmarkType", [&](CRecordset& rs) {
-               if (!rs.IsEOF()) type = static_cast<unsigned>(std::max(0, Integer(rs.GetFieldValue("Type"))));
-           });
+          "CNOXBrowser::GetBookmarkType", [&](CRecordset& rs) {
+              if (!rs.IsEOF())
+                  type = static_cast<unsigned>(std::max(0, Integer(rs.GetFieldValue("Type"))));
+          });
     return type;
 }
 
 std::vector<CBookmarkRecord> CBookmarkDatabase::All(const std::string& order) const {
     std::vector<CBookmarkRecord> records;
     Query(m_db.get(), "SELECT * FROM Bookmark ORDER BY " + order, "CNOXBrowser::ListBookmarks",
-           [&](CRecordset& rs) {
-               for (; !rs.IsEOF(); rs.MoveNext()) records.push_back(ReadRecord(rs));
-           });
+          [&](CRecordset& rs) {
+              for (; !rs.IsEOF(); rs.MoveNext()) records.push_back(ReadRecord(rs));
+          });
     return records;
 }

@@ -54,31 +54,31 @@ std::int32_t CNOXBrowser::AddBookmark(const std::string& title, const std::strin
 void CNOXBrowser::WriteBody(const QString& html, std::function<void(const QString&)> done,
                             const QString& scrollAnchor) {
     // The page stays where it was scrolled, unless it is to scroll to the anchor.
-    RunScript(QStringLiteral("(function (html, watch, anchor) {"
-                             "  if (!document.body) return '';"
-                             "  var nox = window.__nox;"
-                             "  var area = nox && watch ? nox.el(watch) : null;"
-                             "  var left = area ? area.scrollLeft : 0, top = area ? area.scrollTop : 0;"
-                             "  var pageTop = window.scrollY;"
-                             "  document.body.innerHTML = html;"
-                             "  if (nox) { nox.watched = null; nox.watch(watch); }"
-                             "  var a = anchor && nox ? nox.anchor(anchor) : null;"
-                             "  if (a) { a.scrollIntoView(true); }"
-                             "  else {"
-                             "    area = nox && watch ? nox.el(watch) : null;"
-                             "    if (area) { area.scrollLeft = left; area.scrollTop = top; }"
-                             "    window.scrollTo(window.scrollX, pageTop);"
-                             "  }"
-                             "  return document.body.innerHTML;"
-                             "})(%1)")
-                  .arg(Quoted(QJsonArray{html, m_watchedName, scrollAnchor})),
-              [done](const QVariant& body) {
-                  if (done) done(body.toString());
-              });
+    RunScript(
+        QStringLiteral("(function (html, watch, anchor) {"
+                       "  if (!document.body) return '';"
+                       "  var nox = window.__nox;"
+                       "  var area = nox && watch ? nox.el(watch) : null;"
+                       "  var left = area ? area.scrollLeft : 0, top = area ? area.scrollTop : 0;"
+                       "  var pageTop = window.scrollY;"
+                       "  document.body.innerHTML = html;"
+                       "  if (nox) { nox.watched = null; nox.watch(watch); }"
+                       "  var a = anchor && nox ? nox.anchor(anchor) : null;"
+                       "  if (a) { a.scrollIntoView(true); }"
+                       "  else {"
+                       "    area = nox && watch ? nox.el(watch) : null;"
+                       "    if (area) { area.scrollLeft = left; area.scrollTop = top; }"
+                       "    window.scrollTo(window.scrollX, pageTop);"
+                       "  }"
+                       "  return document.body.innerHTML;"
+                       "})(%1)")
+            .arg(Quoted(QJsonArray{html, m_watchedName, scrollAnchor})),
+        [done](const QVariant& body) {
+            if (done) done(body.toString());
+        });
 }
 
-void CNOXBrowser::InsertBookmarkAtSelection(unsigned type,
-                                            std::function<void(std::int32_t)> done) {
+void CNOXBrowser::InsertBookmarkAtSelection(unsigned type, std::function<void(std::int32_t)> done) {
     auto finish = [done](std::int32_t id) {
         if (done) done(id);
     };
@@ -104,10 +104,9 @@ void CNOXBrowser::InsertBookmarkAtSelection(unsigned type,
                        "  sel.removeAllRanges();"
                        "  return document.body.innerHTML;"
                        "})(%1)")
-            .arg(Quoted(QJsonArray{QString::fromUtf8(kSelectionStartMark.data(),
-                                                     int(kSelectionStartMark.size())),
-                                   QString::fromUtf8(kSelectionEndMark.data(),
-                                                     int(kSelectionEndMark.size()))})),
+            .arg(Quoted(QJsonArray{
+                QString::fromUtf8(kSelectionStartMark.data(), int(kSelectionStartMark.size())),
+                QString::fromUtf8(kSelectionEndMark.data(), int(kSelectionEndMark.size()))})),
         [this, type, title, serial, article, finish](const QVariant& result) {
             if (result.isNull() || serial != m_loadSerial || article != m_currentArticle) {
                 finish(-1);
@@ -116,9 +115,8 @@ void CNOXBrowser::InsertBookmarkAtSelection(unsigned type,
             std::string html = result.toString().toStdString();
             CBookmarkRange range;
             const bool marked = TakeSelectionMarks(html, range);
-            const std::int32_t id = marked ? m_bookmarks->Add(article, m_currentTitle, title, "",
-                                                              type)
-                                           : 0;
+            const std::int32_t id
+                = marked ? m_bookmarks->Add(article, m_currentTitle, title, "", type) : 0;
             if (id <= 0) {
                 // The page as it was, without the marks.
                 RemoveSelectionMarks(html);

@@ -1,7 +1,8 @@
 #pragma once
 // What the article window asks of the main window: the pictures its links name, printing,
-// the search window, the bookmark window. The main window implements it and hands itself in, so the article
-// window needs no main-window headers; windows never open other windows themselves.
+// the search window, the bookmark window. The main window implements it and hands itself in,
+// so the article window needs no main-window headers; windows never open other windows
+// themselves.
 
 #include <QString>
 #include <cstdint>

@@ -2,11 +2,11 @@
 // follows the article, opens an entry at its bookmark, keeps notes, renames with another
 // picture type, deletes one entry and, after asking, all.
 #include <QPlainTextEdit>
+#include <QTreeWidgetItem>
 #include <QTreeWidgetItemIterator>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
-#include <QTreeWidgetItem>
 
 #include "data/ErrorReporter.h"
 #include "mainwnd/BookmarkWnd.h"
@@ -217,8 +217,8 @@ TEST_F(BookmarkWndTest, RenamesDeletesOneAndAllAfterAsking) {
     ASSERT_GT(b, a);
     // The new bookmark is selected in the tree.
     EXPECT_EQ(Tree()->GetSelectedID(), b);
-    EXPECT_EQ(TreeTexts(), (std::vector<std::string>{"Deutschland", "Bundesstaat...",
-                                                     "Mitteleuropa..."}));
+    EXPECT_EQ(TreeTexts(),
+              (std::vector<std::string>{"Deutschland", "Bundesstaat...", "Mitteleuropa..."}));
 
     // Rename with another picture: the dialog is offered the entry as it is.
     window->renameTo = "Lage";
@@ -237,7 +237,8 @@ TEST_F(BookmarkWndTest, RenamesDeletesOneAndAllAfterAsking) {
     Tree()->SelectID(a, true);
     ASSERT_TRUE(WaitFor([&] { return !Browser()->IsLoading(); }));
     window->Command(CBookmarkWnd::kDeleteButton);
-    ASSERT_TRUE(WaitFor([&] { return Body().find("Bookmark" + std::to_string(a) + "\"") == std::string::npos; }));
+    ASSERT_TRUE(WaitFor(
+        [&] { return Body().find("Bookmark" + std::to_string(a) + "\"") == std::string::npos; }));
     EXPECT_EQ(Tree()->GetSelectedID(), -1);
     EXPECT_FALSE(window->Controls().Push(CBookmarkWnd::kDeleteButton)->isEnabled());
     EXPECT_EQ(TreeTexts(), (std::vector<std::string>{"Deutschland", "Lage"}));
@@ -245,8 +246,9 @@ TEST_F(BookmarkWndTest, RenamesDeletesOneAndAllAfterAsking) {
     // Delete all asks first; "no" keeps everything.
     ::setenv("KOMPENDOR_ANSWERS", "no", 1);
     window->Command(CBookmarkWnd::kDeleteAllButton);
-    EXPECT_EQ(Boxes(), "HINWEIS\tDurch diesen Vorgang werden alle Lesezeichen unwiderruflich "
-                       "gelöscht!!!\\n\\nSind Sie sicher?\n");
+    EXPECT_EQ(Boxes(),
+              "HINWEIS\tDurch diesen Vorgang werden alle Lesezeichen unwiderruflich "
+              "gelöscht!!!\\n\\nSind Sie sicher?\n");
     EXPECT_EQ(TreeTexts().size(), 2u);
     ::setenv("KOMPENDOR_ANSWERS", "yes", 1);
     before = loads;

@@ -101,9 +101,9 @@ protected:
             }
             return '';
         })(%1, %2, %3))JS")
-                                 .arg(QString::fromStdString("\"" + from + "\""))
-                                 .arg(skip)
-                                 .arg(QString::fromStdString("\"" + to + "\""));
+                                   .arg(QString::fromStdString("\"" + from + "\""))
+                                   .arg(skip)
+                                   .arg(QString::fromStdString("\"" + to + "\""));
         const std::string text = Eval(script).toString().toStdString();
         EXPECT_TRUE(WaitFor([&] { return Browser()->HasSelection(); }));
         return text;
@@ -202,7 +202,8 @@ TEST_F(BookmarkBrowserTest, WidenedAroundLinksAndMeasuredWithoutHighlights) {
     ASSERT_TRUE(Store().Read(id, record));
     Open(1001);
     window->ShowArticle(kEuropa, true, true, {}, "");
-    ASSERT_TRUE(WaitFor([&] { return !Browser()->IsLoading() && Body().find("Bookmark") != std::string::npos; }));
+    ASSERT_TRUE(WaitFor(
+        [&] { return !Browser()->IsLoading() && Body().find("Bookmark") != std::string::npos; }));
     std::string plain = Body();
     MeasureBookmarks(plain);
     EXPECT_EQ(plain.find("Search"), std::string::npos);

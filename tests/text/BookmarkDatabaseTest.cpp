@@ -195,7 +195,8 @@ TEST_F(BookmarkDatabaseTest, KilledWhileWritingLeavesTheOldOrTheNewState) {
         EXPECT_GE(marks, 8u * (round + 1));
         sqlite3* raw = bookmarks.Database()->Handle();
         sqlite3_stmt* check = nullptr;
-        ASSERT_EQ(sqlite3_prepare_v2(raw, "PRAGMA integrity_check", -1, &check, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_prepare_v2(raw, "PRAGMA integrity_check", -1, &check, nullptr),
+                  SQLITE_OK);
         ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
         EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
         sqlite3_finalize(check);

@@ -70,8 +70,7 @@ TEST(Bookmark, MarkupInBothSpellingsIsMeasuredAndRemoved) {
 }
 
 TEST(Bookmark, PositionsDoNotCountHighlightsOrTheSpansOfThePage) {
-    const std::string text
-        = "<p>Die <span class=\"x\">Wirtschaft</span> des Landes wächst.</p>";
+    const std::string text = "<p>Die <span class=\"x\">Wirtschaft</span> des Landes wächst.</p>";
     std::string marked = text;
     CBookmarkRange range = Select(marked, text.find("Die"), text.find(" des"));
     InsertBookmarkMarkup(marked, range, 3, 5);
@@ -106,8 +105,7 @@ TEST(Bookmark, PassagesWidenToWholeLinks) {
     };
     const Case cases[] = {
         {"starts inside a link", html.find("Polen"), html.find(" und"), link1, html.find(" und")},
-        {"ends inside a link", html.find("Siehe"), html.find("land"), html.find("Siehe"),
-         link1End},
+        {"ends inside a link", html.find("Siehe"), html.find("land"), html.find("Siehe"), link1End},
         {"both ends in links", html.find("barland"), html.find("chien"), link1, link2End},
         {"inside one link only", html.find("Nachbar"), html.find(" Polen"), html.find("Nachbar"),
          html.find(" Polen")},
@@ -164,10 +162,8 @@ TEST(Bookmark, RetrievedBookmarksRoundTripLastPassageFirst) {
     auto at = [&](const char* word) { return text.find(word); };
     // Adjacent, nested and sharing ends, given in any order.
     const std::vector<CBookmarkPlace> places = {
-        {1, 1, at("zwei"), at(" drei")},
-        {2, 2, at("drei"), at(" fünf")},
-        {3, 3, at("vier"), at(" fünf")},
-        {4, 4, at("Eins"), at(".")},
+        {1, 1, at("zwei"), at(" drei")},  {2, 2, at("drei"), at(" fünf")},
+        {3, 3, at("vier"), at(" fünf")},  {4, 4, at("Eins"), at(".")},
         {5, 5, at("sechs"), at("sechs")},  // an empty passage
     };
     std::string html = text;
@@ -188,10 +184,11 @@ TEST(Bookmark, RetrievedBookmarksRoundTripLastPassageFirst) {
 }
 
 TEST(Bookmark, PositionsOfAnOlderEditionAreClampedOutsideTags) {
-    const std::string html = "<p class=\"x\">K&ouml;ln am <b>Rhein</b></p><!-- c --><script>a<b</script>";
+    const std::string html
+        = "<p class=\"x\">K&ouml;ln am <b>Rhein</b></p><!-- c --><script>a<b</script>";
     const std::size_t tagEnd = html.find('>') + 1;
-    EXPECT_EQ(ClampOutsideTag(html, 2), 0u);                       // near the tag's start
-    EXPECT_EQ(ClampOutsideTag(html, tagEnd - 2), tagEnd);          // near its end
+    EXPECT_EQ(ClampOutsideTag(html, 2), 0u);               // near the tag's start
+    EXPECT_EQ(ClampOutsideTag(html, tagEnd - 2), tagEnd);  // near its end
     EXPECT_EQ(ClampOutsideTag(html, html.find("ouml")), html.find('&'));
     EXPECT_EQ(ClampOutsideTag(html, html.find(" c ")), html.find("<!--"));
     EXPECT_EQ(ClampOutsideTag(html, html.find("a<b") + 2), html.find("<script>"));  // a tie: before
