@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "data/Database.h"
 #include "platform/MessageBox.h"
 #include "platform/Text.h"
 
