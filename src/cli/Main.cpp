@@ -21,6 +21,7 @@ int RunSearch(const CliArgs& args);
 int RunArticle(const CliArgs& args);
 int RunCellInfo(const CliArgs& args);
 int RunMap(const CliArgs& args);
+int RunBookmarks(const CliArgs& args);
 #ifdef KOMPENDOR_CLI_GUI
 int RunPicture(const CliArgs& args);
 int RunMapPng(const CliArgs& args);
@@ -43,6 +44,7 @@ const CliCommand kCommands[] = {
     {"search", "[--whole-words] QUERY", &RunSearch},
     {"article", "ID", &RunArticle},
     {"cellinfo", "LAND VAL YEAR", &RunCellInfo},
+    {"bookmarks", "[FILE]", &RunBookmarks},
 #ifdef KOMPENDOR_CLI_GUI
     {"map", "VAL YEAR [--png FILE] [--width W --height H]", &RunMapPng},
     {"picture", "ARCHIVE MEMBER --png FILE [--password TEXT]", &RunPicture},

@@ -40,6 +40,7 @@
 #include "table/YearLogic.h"
 #include "text/Search.h"
 #include "text/NOXBrowser.h"
+#include "mainwnd/BookmarkWnd.h"
 #include "text/TextBrowser.h"
 #include "viewers/FlagView.h"
 #include "viewers/GraphView.h"
@@ -174,6 +175,8 @@ CMainWnd::~CMainWnd() {
     delete m_pSelectDatenDlg;
     delete m_pCellInfoDlg;
     delete m_pMapDlg;
+    // The bookmark window keeps its note in the article window's database: it goes first.
+    delete m_pBookmarkWnd;
     delete m_pTextBrowser;
     delete m_pTableWnd;
     delete m_pSearch;

@@ -33,6 +33,7 @@ class CSelectDatenDlg;
 class CTemplateDialog;
 class CSearch;
 class CTextBrowser;
+class CBookmarkWnd;
 class CCellInfoDlg;
 class CMapDlg;
 class CNOXBrowser;
@@ -122,6 +123,11 @@ public:
     bool SavePicture(QWidget* owner, const QImage& picture, const QString& defaultName) override;
     // "Bitte markieren Sie zunächst den Textbereich, ..."
     void BookmarkHint();
+    // The bookmark window over the article window's bookmarks, created on first use and then
+    // shown again; told of bookmarks set and articles shown while it exists.
+    void OpenBookmarks(QWidget* owner) override;
+    void BookmarkSet(std::int32_t id) override;
+    void ArticleShown(std::int32_t id) override;
 
     // Workspaces.
 
@@ -173,6 +179,7 @@ public:
     QRect TableRect() const;
     // The article window, the cell information and the hidden print host while they exist.
     CTextBrowser* TextBrowserWindow() const;
+    CBookmarkWnd* BookmarkWindow() const;
     CCellInfoDlg* CellInfoWindow() const;
     // The world map while it exists.
     CMapDlg* MapWindow() const;
@@ -270,6 +277,7 @@ private:
     QPointer<CCellInfoDlg> m_pCellInfoDlg;
     QPointer<CMapDlg> m_pMapDlg;
     QPointer<CTextBrowser> m_pTextBrowser;
+    QPointer<CBookmarkWnd> m_pBookmarkWnd;
     QPointer<CNOXBrowser> m_pPrintHost;
     // A text to print that came while the print host was printing.
     std::string m_pendingPrint;
