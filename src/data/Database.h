@@ -78,14 +78,26 @@ private:
     long m_recordsAffected = 0;
 };
 
+// How a recordset holds the rows of its query.
+enum class RecordsetType {
+    // Every row in memory: moving both ways, positions, bookmarks, FindFirst, and updates where
+    // the query allows them.
+    Dynaset,
+    // One row at a time, read as MoveNext comes to it: the recordset never holds more than
+    // the current row, for reading a large result once. Other moves, positions, FindFirst,
+    // bookmarks and updates fail with "Operation is not supported for this type of object.";
+    // the record count is that of the rows read so far.
+    ForwardOnly,
+};
+
 // Identifies a record of an open recordset for as long as the recordset stays open, also
 // when records before it are deleted (DAO's bookmark).
 using RecordBookmark = std::uint32_t;
 
-// A dynaset: the rows of one query, kept in memory in the query's order, with a current
-// record. Moving past either end sets EOF or BOF; reading or moving further there throws
-// "No current record.". Single-table recordsets on a writable database whose columns include
-// the table's INTEGER PRIMARY KEY can add, edit and delete records.
+// The rows of one query in the query's order, with a current record: as a dynaset (all rows
+// in memory) or forward-only (see RecordsetType). Moving past either end sets EOF or BOF; reading
+// or moving further there throws "No current record.". Single-table recordsets on a writable
+// database whose columns include the table's INTEGER PRIMARY KEY can add, edit and delete records.
 class CRecordset {
 public:
     // database must stay open while the recordset reads from it.
@@ -99,8 +111,8 @@ public:
     // Runs sql, which must be one query, and keeps its rows; the current record is the first
     // (EOF and BOF both true when there is none). Throws CDBException (syntax error, missing
     // table, not a query) and leaves the recordset closed.
-    void Open(std::string_view sql);
-    // Runs the query again; the current record is the first.
+    void Open(std::string_view sql, RecordsetType type = RecordsetType::Dynaset);
+    // Runs the query again, as the same type; the current record is the first.
     void Requery();
     void Close() noexcept;
     bool IsOpen() const noexcept;

@@ -19,6 +19,7 @@ inline constexpr const char* kNoPendingEdit = "Update or CancelUpdate without Ad
 inline constexpr const char* kItemNotFound = "Item not found in this collection.";
 inline constexpr const char* kNotOpen = "Database is not open.";
 inline constexpr const char* kReadOnly = "Database or object is read-only.";
+inline constexpr const char* kNotSupported = "Operation is not supported for this type of object.";
 
 [[noreturn]] void Fail(const std::string& message, int code = SQLITE_ERROR);
 // The connection's message for the last failure.

@@ -41,6 +41,22 @@ struct CRecordset::Impl {
 
     std::vector<std::unique_ptr<ColumnIndex>> indexes;
 
+    // Forward-only: the open statement and the cells of the current row, whose texts are
+    // SQLite's until the next step.
+    RecordsetType type = RecordsetType::Dynaset;
+    CSqliteStatement cursor;
+    std::vector<Cell> current;
+    bool atEnd = false;
+    long visited = 0;
+
+    bool ForwardOnly() const noexcept { return type == RecordsetType::ForwardOnly; }
+    // For the operations a forward-only recordset does not offer.
+    void RequireScrollable() const {
+        RequireOpen();
+        if (ForwardOnly()) Fail(kNotSupported);
+    }
+    void StepCursor();
+
     long Count() const noexcept { return rows.Count(); }
     const Cell* Row(long r) const noexcept { return rows.Row(r); }
 
@@ -63,6 +79,11 @@ struct CRecordset::Impl {
         buffer.clear();
         lastModified.reset();
         indexes.clear();
+        type = RecordsetType::Dynaset;
+        cursor.Reset();
+        current.clear();
+        atEnd = false;
+        visited = 0;
     }
 
     void RequireOpen() const {
@@ -100,6 +121,26 @@ struct CRecordset::Impl {
                        long& changed);
     sqlite3* WritableDb(CDatabase* database) const;
 };
+
+void CRecordset::Impl::StepCursor() {
+    sqlite3_stmt* stmt = cursor.Get();
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        for (int i = 0; i < columns; ++i) current[i] = reader.Read(stmt, i);
+        ++visited;
+        return;
+    }
+    atEnd = true;
+    current.clear();
+    sqlite3* db = sqlite3_db_handle(stmt);
+    if (rc != SQLITE_DONE) {
+        const CDBException error(sqlite3_errmsg(db), sqlite3_extended_errcode(db));
+        cursor.Reset();
+        throw error;
+    }
+    // Nothing more to read: the statement and its locks go now.
+    cursor.Reset();
+}
 
 void CRecordset::Impl::FindUpdateTarget(sqlite3* db, sqlite3_stmt* stmt) {
     // Every field must be a plain column of one table of the main database.
@@ -146,7 +187,7 @@ const ColumnIndex& CRecordset::Impl::IndexOf(int column) {
 }
 
 bool CRecordset::Impl::Find(std::string_view criteria, long start) {
-    RequireOpen();
+    RequireScrollable();
     CJetCondition condition(criteria, [this](std::string_view name) { return FieldIndex(name); });
     long current = 0;
     CJetCondition::RowReader row
@@ -197,7 +238,7 @@ bool CRecordset::Impl::Find(std::string_view criteria, long start) {
 }
 
 sqlite3* CRecordset::Impl::WritableDb(CDatabase* database) const {
-    RequireOpen();
+    RequireScrollable();
     if (!database || !database->IsOpen()) Fail(kNotOpen);
     if (!updatable || database->IsReadOnly()) Fail(kReadOnly);
     return database->Handle();
@@ -266,11 +307,12 @@ CRecordset::~CRecordset() = default;
 CRecordset::CRecordset(CRecordset&&) noexcept = default;
 CRecordset& CRecordset::operator=(CRecordset&&) noexcept = default;
 
-void CRecordset::Open(std::string_view sql) {
+void CRecordset::Open(std::string_view sql, RecordsetType type) {
     Impl& d = *m_impl;
     // The query text may be our own SQL; keep a copy before resetting.
     std::string text(sql);
     d.Reset();
+    d.type = type;
     try {
         Run(std::move(text));
     } catch (...) {
@@ -282,7 +324,7 @@ void CRecordset::Open(std::string_view sql) {
 
 void CRecordset::Run(std::string text) {
     Impl& d = *m_impl;
-    d.reader.arena = &d.arena;
+    d.reader.arena = d.ForwardOnly() ? nullptr : &d.arena;
     if (!m_database || !m_database->IsOpen()) Fail(kNotOpen);
     sqlite3* db = m_database->Handle();
     CSqliteStatement stmt = PrepareSingle(db, text);
@@ -297,6 +339,15 @@ void CRecordset::Run(std::string text) {
         d.reader.kinds.push_back(KindOfDeclared(sqlite3_column_decltype(stmt.Get(), i)));
     }
     d.reader.lastText.assign(d.columns, {});
+    if (d.ForwardOnly()) {
+        d.current.resize(d.columns);
+        d.cursor = std::move(stmt);
+        d.StepCursor();
+        d.sql = std::move(text);
+        d.open = true;
+        d.pos = 0;
+        return;
+    }
     if (!m_database->IsReadOnly()) d.FindUpdateTarget(db, stmt.Get());
 
     int rc;
@@ -318,7 +369,7 @@ void CRecordset::Run(std::string text) {
 void CRecordset::Requery() {
     m_impl->RequireOpen();
     std::string sql = m_impl->sql;
-    Open(sql);
+    Open(sql, m_impl->type);
 }
 
 void CRecordset::Close() noexcept {
@@ -331,19 +382,21 @@ const std::string& CRecordset::GetSQL() const noexcept { return m_impl->sql; }
 
 bool CRecordset::IsBOF() const noexcept {
     const Impl& d = *m_impl;
+    if (d.open && d.ForwardOnly()) return d.visited == 0;
     if (!d.open || d.Count() == 0) return true;
     return !d.deletedCurrent && d.pos < 0;
 }
 
 bool CRecordset::IsEOF() const noexcept {
     const Impl& d = *m_impl;
+    if (d.open && d.ForwardOnly()) return d.atEnd;
     if (!d.open || d.Count() == 0) return true;
     return !d.deletedCurrent && d.pos >= d.Count();
 }
 
 void CRecordset::MoveFirst() {
     Impl& d = *m_impl;
-    d.RequireOpen();
+    d.RequireScrollable();
     if (d.Count() == 0) Fail(kNoCurrentRecord);
     d.pos = 0;
     d.Moved();
@@ -351,7 +404,7 @@ void CRecordset::MoveFirst() {
 
 void CRecordset::MoveLast() {
     Impl& d = *m_impl;
-    d.RequireOpen();
+    d.RequireScrollable();
     if (d.Count() == 0) Fail(kNoCurrentRecord);
     d.pos = d.Count() - 1;
     d.Moved();
@@ -360,6 +413,12 @@ void CRecordset::MoveLast() {
 void CRecordset::MoveNext() {
     Impl& d = *m_impl;
     d.RequireOpen();
+    if (d.ForwardOnly()) {
+        if (d.atEnd) Fail(kNoCurrentRecord);
+        d.StepCursor();
+        ++d.pos;
+        return;
+    }
     if (d.deletedCurrent) {
         // The record after the deleted one already sits at its position.
         d.Moved();
@@ -372,7 +431,7 @@ void CRecordset::MoveNext() {
 
 void CRecordset::MovePrev() {
     Impl& d = *m_impl;
-    d.RequireOpen();
+    d.RequireScrollable();
     if (d.deletedCurrent) {
         --d.pos;
         d.Moved();
@@ -385,7 +444,7 @@ void CRecordset::MovePrev() {
 
 void CRecordset::Move(long rows) {
     Impl& d = *m_impl;
-    d.RequireOpen();
+    d.RequireScrollable();
     long target;
     if (d.deletedCurrent) {
         // Counted from the gap the deleted record left.
@@ -398,17 +457,22 @@ void CRecordset::Move(long rows) {
     d.Moved();
 }
 
-long CRecordset::GetRecordCount() const noexcept { return m_impl->open ? m_impl->Count() : 0; }
+long CRecordset::GetRecordCount() const noexcept {
+    const Impl& d = *m_impl;
+    if (!d.open) return 0;
+    return d.ForwardOnly() ? d.visited : d.Count();
+}
 
 long CRecordset::GetAbsolutePosition() const noexcept {
     const Impl& d = *m_impl;
+    if (d.open && d.ForwardOnly()) return d.atEnd ? -1 : d.pos;
     if (!d.open || d.deletedCurrent || d.pos < 0 || d.pos >= d.Count()) return -1;
     return d.pos;
 }
 
 void CRecordset::SetAbsolutePosition(long position) {
     Impl& d = *m_impl;
-    d.RequireOpen();
+    d.RequireScrollable();
     if (position < 0 || position >= d.Count()) Fail(kNoCurrentRecord);
     d.pos = position;
     d.Moved();
@@ -434,6 +498,10 @@ CVariant CRecordset::GetFieldValue(int index) const {
     const Impl& d = *m_impl;
     d.RequireOpen();
     if (index < 0 || index >= d.columns) Fail(kItemNotFound);
+    if (d.ForwardOnly()) {
+        if (d.atEnd) Fail(kNoCurrentRecord);
+        return VariantOf(d.current[index]);
+    }
     if (d.mode != Impl::EditMode::None && d.buffer[index]) return *d.buffer[index];
     if (d.mode == Impl::EditMode::Add) return CVariant::Null();
     return VariantOf(d.Row(d.CurrentRow())[index]);
@@ -542,12 +610,13 @@ void CRecordset::Delete() {
 }
 
 RecordBookmark CRecordset::GetBookmark() const {
+    m_impl->RequireScrollable();
     return m_impl->serials[static_cast<size_t>(m_impl->CurrentRow())];
 }
 
 void CRecordset::SetBookmark(RecordBookmark bookmark) {
     Impl& d = *m_impl;
-    d.RequireOpen();
+    d.RequireScrollable();
     auto it = std::lower_bound(d.serials.begin(), d.serials.end(), bookmark);
     if (it == d.serials.end() || *it != bookmark) Fail("Not a valid bookmark.");
     d.pos = static_cast<long>(it - d.serials.begin());
@@ -555,7 +624,7 @@ void CRecordset::SetBookmark(RecordBookmark bookmark) {
 }
 
 RecordBookmark CRecordset::GetLastModifiedBookmark() const {
-    m_impl->RequireOpen();
+    m_impl->RequireScrollable();
     if (!m_impl->lastModified) Fail(kNoCurrentRecord);
     return *m_impl->lastModified;
 }

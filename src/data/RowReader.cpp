@@ -127,6 +127,9 @@ Cell RowReader::ReadText(sqlite3_stmt* stmt, int column) {
     if (length == 0) {
         // Empty texts share one static string; memcmp must not see a null pointer.
         cell.text = "";
+    } else if (!arena) {
+        // A row read in passing: SQLite keeps the text until the statement steps on.
+        cell.text = text;
     } else if (text && last.size() == length && std::memcmp(last.data(), text, length) == 0) {
         cell.text = last.data();
     } else {

@@ -24,6 +24,8 @@ struct RowReader {
     std::vector<DeclKind> kinds;
     // The last text of each column: a source note repeated down a column is stored once.
     std::vector<std::string_view> lastText;
+    // Where texts are copied to; without one a cell's text is SQLite's own, valid until the
+    // statement steps on.
     CTextArena* arena;
 
     Cell Read(sqlite3_stmt* stmt, int column);

@@ -1,9 +1,12 @@
 #include "table/TableFill.h"
 
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "data/DataRow.h"
+#include "data/Database.h"
 #include "data/ErrorReporter.h"
 #include "data/SqlText.h"
 #include "data/ValueRoutines.h"
@@ -30,6 +33,65 @@ CellData HeaderRecord(CRecordset& rs, std::uint32_t id, const char* field, const
         record.value = rs.GetFieldValue(field);
     }
     return record;
+}
+
+// The rows of a table by the ID in their header, for placing values as they are read.
+class CRowsById {
+public:
+    explicit CRowsById(const IdList& ids) : m_count(ids.size()) {
+        for (std::size_t r = 0; r < ids.size(); ++r)
+            m_rows[static_cast<std::int32_t>(ids[r])].push_back(r);
+    }
+    std::size_t Count() const { return m_count; }
+    // The rows whose ID equals value (a number, as a Jet condition "key=ID" compares it).
+    const std::vector<std::size_t>* Find(const CVariant& value) const {
+        double number = 0.0;
+        if (!ToNumber(value, number)) return nullptr;
+        const auto id = static_cast<std::int32_t>(number);
+        if (static_cast<double>(id) != number) return nullptr;
+        auto it = m_rows.find(id);
+        return it == m_rows.end() ? nullptr : &it->second;
+    }
+
+private:
+    std::unordered_map<std::int32_t, std::vector<std::size_t>> m_rows;
+    std::size_t m_count;
+};
+
+// The newest value of one table row, when the almanac has one.
+struct CNewest {
+    bool found = false;
+    CVariant value;
+    std::int32_t year = 0;
+};
+
+// Reads the Data rows of sql (newest first) once, forward only, and keeps for every table row
+// the first whose key column holds the row's ID, and, with upToYear, whose year is not after
+// it: the value FindFirst("key=ID [AND Jahr<=year]") would find, without holding all rows.
+std::vector<CNewest> NewestValues(CDatabase& db, const std::string& sql, const char* key,
+                                  const CRowsById& rows, std::optional<double> upToYear) {
+    std::vector<CNewest> newest(rows.Count());
+    std::size_t left = rows.Count();
+    CRecordset data(&db);
+    data.Open(sql, RecordsetType::ForwardOnly);
+    const int keyField = data.GetFieldIndex(key);
+    const int yearField = data.GetFieldIndex("Jahr");
+    for (; left > 0 && !data.IsEOF(); data.MoveNext()) {
+        const std::vector<std::size_t>* matches = rows.Find(data.GetFieldValue(keyField));
+        if (matches == nullptr) continue;
+        if (upToYear) {
+            double year = 0.0;
+            if (!ToNumber(data.GetFieldValue(yearField), year) || year > *upToYear) continue;
+        }
+        for (std::size_t r : *matches) {
+            if (newest[r].found) continue;
+            newest[r].found = true;
+            newest[r].value = DataValue(data);
+            newest[r].year = DataYear(data);
+            --left;
+        }
+    }
+    return newest;
 }
 
 }  // namespace
@@ -112,28 +174,27 @@ bool FillTable(const CTableView& view, CDatabase& db, CTableData& table, const I
         }
         heads.Close();
 
-        const std::string findRow = std::string(view.rows.dataKey) + "=%li";
+        const CRowsById rowsById(rowIds);
         for (std::size_t c = 0; c < columnIds.size(); ++c) {
-            CRecordset data(&db);
             CDBBusyCursor busy;
-            data.Open(SqlFormat("SELECT * FROM Data WHERE %s=%li ORDER BY Jahr DESC",
-                                view.columns.dataKey,
-                                long(static_cast<std::int32_t>(columnIds[c]))));
+            const std::vector<CNewest> newest = NewestValues(
+                db,
+                SqlFormat("SELECT * FROM Data WHERE %s=%li ORDER BY Jahr DESC",
+                          view.columns.dataKey, long(static_cast<std::int32_t>(columnIds[c]))),
+                view.rows.dataKey, rowsById, std::nullopt);
             const bool withYear = view.years == CTableView::Years::PerCell || yearColumn[c];
             const char* kind = yearColumn[c] ? view.cellYearKind : view.cellKind;
             for (std::size_t r = 0; r < rowIds.size(); ++r) {
                 CellData cell(kind, view.noValueAsText ? CVariant::FromText(kNoValue)
                                                        : CVariant::FromDouble(0.0));
                 std::int32_t year = 0;
-                // The rows come newest first, so the first match is the newest value.
-                if (data.FindFirst(
-                        SqlFormat(findRow.c_str(), long(static_cast<std::int32_t>(rowIds[r]))))) {
-                    year = DataYear(data);
-                    CVariant value = DataValue(data);
+                if (newest[r].found) {
+                    year = newest[r].year;
+                    const CVariant& value = newest[r].value;
                     double number = 0.0;
                     if (!view.noValueAsText || value.IsText()
                         || (ToNumber(value, number) && number != 0.0)) {
-                        cell.value = std::move(value);
+                        cell.value = value;
                     }
                 }
                 if (withYear) cell.SetYear(year);
@@ -164,10 +225,15 @@ void FillColYear(CDatabase& db, CTableData& table, int column, unsigned year,
     table.ClearColumnRange(column);
 
     DBGuard("CTableWnd::SetColYear", [&] {
-        CRecordset data(&db);
         CDBBusyCursor busy;
-        data.Open(SqlFormat("SELECT * FROM Data WHERE ValID=%li ORDER BY Jahr DESC",
-                            long(table.GetTag(column, 0))));
+        IdList rowIds;
+        for (int r = 1; r < table.GetRowCount(); ++r)
+            rowIds.push_back(static_cast<std::uint32_t>(table.GetTag(0, r)));
+        const std::vector<CNewest> newest
+            = NewestValues(db,
+                           SqlFormat("SELECT * FROM Data WHERE ValID=%li ORDER BY Jahr DESC",
+                                     long(table.GetTag(column, 0))),
+                           "LandID", CRowsById(rowIds), static_cast<double>(year));
         const CellData* header = table.GetData(column, 0);
         const bool yearColumn
             = header != nullptr && header->cellClass == cellkind::kColHeadDataYear;
@@ -178,10 +244,9 @@ void FillColYear(CDatabase& db, CTableData& table, int column, unsigned year,
             }
             cell.value = CVariant::FromDouble(0.0);
             std::int32_t found = 0;
-            if (data.FindFirst(
-                    SqlFormat("LandID=%li AND Jahr<=%li", long(table.GetTag(0, r)), long(year)))) {
-                cell.value = DataValue(data);
-                found = DataYear(data);
+            if (newest[r - 1].found) {
+                cell.value = newest[r - 1].value;
+                found = newest[r - 1].year;
             }
             cell.SetYear(found);
             table.SetData(column, r, cell);

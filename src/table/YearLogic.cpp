@@ -27,15 +27,18 @@ bool ValidateDataIDs(CDatabase* db, IdList& dataIds) {
     if (db == nullptr) return false;
     std::size_t kept = 0;
     std::size_t checked = 0;
-    const bool ok
-        = DBRead(*db, "SELECT ValID FROM Data", "CMainWnd::ValidateDataIDs", [&](CRecordset& rs) {
-              for (; checked < dataIds.size(); ++checked) {
-                  const auto id = static_cast<std::int32_t>(dataIds[checked]);
-                  if (rs.FindFirst(SqlFormat("ValID=%li", long(id)))) {
-                      dataIds[kept++] = dataIds[checked];
-                  }
-              }
-          });
+    // One look-up per field rather than every Data row in memory: the rows grow with the
+    // almanac, the fields asked about do not.
+    CDBBusyCursor busy;
+    const bool ok = DBGuard("CMainWnd::ValidateDataIDs", [&] {
+        for (; checked < dataIds.size(); ++checked) {
+            const auto id = static_cast<std::int32_t>(dataIds[checked]);
+            CRecordset rs(db);
+            rs.Open(SqlFormat("SELECT ValID FROM Data WHERE ValID=%li LIMIT 1", long(id)),
+                    RecordsetType::ForwardOnly);
+            if (!rs.IsEOF()) dataIds[kept++] = dataIds[checked];
+        }
+    });
     // IDs not reached after a failure stay in the list.
     for (; checked < dataIds.size(); ++checked) dataIds[kept++] = dataIds[checked];
     dataIds.resize(kept);

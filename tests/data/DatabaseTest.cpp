@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <vector>
 
 #include "data/DataRow.h"
 #include "data/Database.h"
@@ -153,6 +155,60 @@ TEST_F(Database, MovingThroughARecordset) {
     EXPECT_EQ(empty.GetFieldIndex("SearchText"), 8);
     EXPECT_THROW(empty.MoveFirst(), CDBException);
     EXPECT_THROW(empty.GetFieldValue("Title"), CDBException);
+}
+
+// A forward-only recordset reads the same rows and values as a dynaset, one at a time; what
+// it cannot do fails instead of reading a row it no longer has.
+TEST_F(Database, ForwardOnlyReadsEachRowOnce) {
+    const char* sql = "SELECT * FROM Data WHERE ValID=101 ORDER BY Jahr DESC, LandID";
+    CRecordset all(&m_db);
+    all.Open(sql);
+    CRecordset rs(&m_db);
+    rs.Open(sql, RecordsetType::ForwardOnly);
+    EXPECT_FALSE(rs.IsBOF());
+    EXPECT_FALSE(rs.CanUpdate());
+    long n = 0;
+    for (; !rs.IsEOF(); rs.MoveNext(), all.MoveNext(), ++n) {
+        ASSERT_FALSE(all.IsEOF());
+        EXPECT_EQ(rs.GetAbsolutePosition(), n);
+        EXPECT_EQ(rs.GetRecordCount(), n + 1);  // the rows read so far
+        for (int i = 0; i < all.GetFieldCount(); ++i)
+            EXPECT_EQ(rs.GetFieldValue(i), all.GetFieldValue(i)) << n << " " << i;
+        // A text read twice stays the same: it is the row's, not the next one's.
+        EXPECT_EQ(rs.GetFieldValue("Source"), rs.GetFieldValue("Source"));
+    }
+    EXPECT_TRUE(all.IsEOF());
+    EXPECT_EQ(n, all.GetRecordCount());
+    EXPECT_EQ(rs.GetAbsolutePosition(), -1);
+    EXPECT_THROW(rs.GetFieldValue("Jahr"), CDBException);
+    EXPECT_THROW(rs.MoveNext(), CDBException);
+
+    // Requery starts again as the same type.
+    rs.Requery();
+    ASSERT_FALSE(rs.IsEOF());
+    EXPECT_EQ(rs.GetRecordCount(), 1);
+    for (const auto& call : std::vector<std::function<void()>>{
+             [&] { rs.MoveFirst(); }, [&] { rs.MoveLast(); }, [&] { rs.MovePrev(); },
+             [&] { rs.Move(1); }, [&] { rs.SetAbsolutePosition(0); },
+             [&] { rs.FindFirst("LandID=276"); }, [&] { rs.GetBookmark(); },
+             [&] { rs.AddNew(); }}) {
+        try {
+            call();
+            ADD_FAILURE() << "no error";
+        } catch (const CDBException& e) {
+            EXPECT_STREQ(e.what(), "Operation is not supported for this type of object.");
+        }
+    }
+    EXPECT_EQ(rs.GetRecordCount(), 1);  // nothing above moved it
+
+    CRecordset empty(&m_db);
+    empty.Open("SELECT * FROM HTML WHERE Typ=-1", RecordsetType::ForwardOnly);
+    EXPECT_TRUE(empty.IsEOF());
+    EXPECT_TRUE(empty.IsBOF());
+    EXPECT_EQ(empty.GetRecordCount(), 0);
+    EXPECT_THROW(empty.MoveNext(), CDBException);
+    EXPECT_THROW(empty.Open("DELETE FROM Land", RecordsetType::ForwardOnly), CDBException);
+    EXPECT_FALSE(empty.IsOpen());
 }
 
 TEST_F(Database, GermanCollationAndJetLikeInQueries) {

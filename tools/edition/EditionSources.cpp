@@ -130,12 +130,12 @@ QHash<QByteArray, QString> ReadMoFile(const QString& path) {
         std::memcpy(&value, bytes.constData() + offset, 4);
         return true;
     };
-    std::uint32_t magic, count, originals, translations;
+    std::uint32_t magic = 0, count = 0, originals = 0, translations = 0;
     // Magic number in the machine's byte order (catalogues of this system are little-endian).
     if (!word(0, magic) || magic != 0x950412deu) return result;
     if (!word(8, count) || !word(12, originals) || !word(16, translations)) return result;
     for (std::uint32_t i = 0; i < count; ++i) {
-        std::uint32_t oLength, oOffset, tLength, tOffset;
+        std::uint32_t oLength = 0, oOffset = 0, tLength = 0, tOffset = 0;
         if (!word(originals + 8 * qsizetype(i), oLength)
             || !word(originals + 8 * qsizetype(i) + 4, oOffset)
             || !word(translations + 8 * qsizetype(i), tLength)
