@@ -103,6 +103,8 @@ std::optional<RegistryDocument> ParseRegistryText(std::string_view text) {
         if (!current) continue;
         RegistryValue value;
         value.name = std::string(TrimBlanks(line.substr(0, eq)));
+        // A value without a name is the key's default value, which is written as "@".
+        if (value.name.empty()) value.name = "@";
         std::string_view data = TrimBlanks(line.substr(eq + 1));
         std::optional<std::string> bytes;
         if (data.size() >= 4 && EqualsNoCase(data.substr(0, 4), "hex:")) {
