@@ -192,6 +192,8 @@ TEST_F(MainWndPictures, ExportAndPlacement) {
     CImageWnd* image = wnd->ImageWindow();
     ASSERT_NE(image, nullptr);
     {
+        // The save dialog only ever offers folders that exist.
+        std::filesystem::create_directories(dir / "export");
         CScopedEnv save("KOMPENDOR_SAVE_PATH", (dir / "export/Tabelle").c_str());
         image->OnMenuCommand(kMenuExport);
     }
