@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <utility>
 
 #include "viewers/VideoWnd.h"
 
@@ -41,6 +42,8 @@ CIntroWnd::CIntroWnd(const QPixmap& picture, CIntroWnd** ppSelf)
 
     connect(&m_cursorTimer, &QTimer::timeout, this, &CIntroWnd::ParkCursor);
     m_phaseTimer.setSingleShot(true);
+    // The picture's second is a visible pause: a coarse timer may end it up to 5 % early.
+    m_phaseTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_phaseTimer, &QTimer::timeout, this, &CIntroWnd::EndPhase);
     m_filmTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_filmTimer, &QTimer::timeout, this, &CIntroWnd::CheckFilm);
@@ -114,7 +117,8 @@ void CIntroWnd::EndPhase() {
     StopFilm();
     RestoreCursor();
     qApp->removeEventFilter(this);
-    m_loop->quit();
+    // The phase is over now, not only once the loop has seen the request.
+    std::exchange(m_loop, nullptr)->quit();
 }
 
 void CIntroWnd::ParkCursor() {

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "controls/Cursors.h"
-#include "data/Database.h"
 #include "platform/RegistryFiles.h"
 
+class CDatabase;
 class CIntroWnd;
 
 class CKompendorApp : public QApplication {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "data/Database.h"
 #include "data/ValueRoutines.h"
 #include "platform/AtomicFile.h"
 #include "platform/MessageBox.h"

@@ -11,9 +11,10 @@
 #include <string>
 
 #include "app/Settings.h"
-#include "data/Database.h"
 #include "platform/ComponentCheck.h"
 #include "platform/DriveType.h"
+
+class CDatabase;
 
 inline constexpr const char* kLocalDiskText
     = "Bitte installieren Sie diese Anwendung zunächst auf eine lokale Festplatte...";

@@ -1,5 +1,6 @@
 #include "data/DataRow.h"
 
+#include "data/Database.h"
 #include "data/ValueRoutines.h"
 
 CVariant DataValue(const CRecordset& data) {

@@ -3,8 +3,9 @@
 
 #include <cstdint>
 
-#include "data/Database.h"
 #include "data/Variant.h"
+
+class CRecordset;
 
 // The value of the current Data row: STRVAL when it is not NULL, else NUMVAL (which may be
 // NULL or 0). Throws CDBException without a current row.

@@ -21,24 +21,12 @@
 
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "data/DBException.h"
 #include "data/SqliteHandle.h"
 #include "data/Variant.h"
-
-// The error object of the database layer: the engine's message text and SQLite's extended
-// result code (SQLITE_ERROR for failures the layer finds itself, such as a wrong password).
-class CDBException : public std::runtime_error {
-public:
-    CDBException(const std::string& message, int code)
-        : std::runtime_error(message), m_code(code) {}
-    int Code() const noexcept { return m_code; }
-
-private:
-    int m_code;
-};
 
 // The connect string the program opens its almanac with.
 inline constexpr const char* kAlmanacConnect = ";pwd=3A9D07B1E5C2";

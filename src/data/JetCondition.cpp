@@ -4,7 +4,9 @@
 #include <charconv>
 #include <optional>
 
-#include "data/Database.h"
+#include <sqlite3.h>
+
+#include "data/DBException.h"
 #include "data/JetLike.h"
 #include "data/ValueRoutines.h"
 

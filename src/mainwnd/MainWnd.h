@@ -74,6 +74,8 @@ public:
     // Writes the workspace number in use to the registry, saves that workspace and destroys
     // the owned windows.
     ~CMainWnd() override;
+    // Whether a start-up timer (show maximised, reload the workspace) has still to run.
+    bool StartupPending() const { return m_timerShow != 0 || m_timerReload != 0; }
 
     // Pictures. owner is the window that asks; the picture opens in the image viewer.
 

@@ -640,6 +640,7 @@ bool CNOXBrowser::OnContextMenu() {
 void CNOXBrowser::OnElementScrolled(int left, int top) {
     m_watchedLeft = left;
     m_watchedTop = top;
+    emit watchedScrolled(left, top);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -185,6 +185,8 @@ public:
 signals:
     // A print has ended; printed is true when a printout (or its PDF file) was made.
     void printFinished(bool printed);
+    // The element named by WatchScroll has scrolled to left/top.
+    void watchedScrolled(int left, int top);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

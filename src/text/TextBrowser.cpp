@@ -48,6 +48,9 @@ CTextBrowser::CTextBrowser(QWidget* parent, CTextBrowserSetup setup)
     m_pBrowser->SetShowOnLoad(false);
     m_pBrowser->SetRegistry(m_setup.registry);
     m_pBrowser->WatchScroll(kContentArea);
+    // The panel follows the reader: the section in view is looked up once the scrolling
+    // has paused for the timer's period.
+    connect(m_pBrowser, &CNOXBrowser::watchedScrolled, this, [this] { RestartSectionTimer(); });
     // Each composed article registers its record with the browser's bookmark support.
     m_pages.SetRecordHook([this](CRecordset& record) {
         m_pBrowser->SyncBookmarks(record, "Title", "Content", "", true);

@@ -152,21 +152,7 @@ void CFlagView::ShowMenu(const QPoint& pos) { OnMenuCommand(TrackMenu(pos)); }
 int CFlagView::TrackMenu(const QPoint& pos) { return TrackPictureMenu(this, pos); }
 
 void CFlagView::OnMenuCommand(int id) {
-    switch (id) {
-        case kMenuPrint:
-            if (m_env.pictureHost && m_flag.IsValid())
-                m_env.pictureHost->PrintPicture(this, m_flag.Image());
-            break;
-        case kMenuExport:
-            if (m_env.pictureHost && m_flag.IsValid())
-                m_env.pictureHost->SavePicture(this, m_flag.Image(), ExportName());
-            break;
-        case kMenuClose:
-            close();
-            break;
-        default:
-            break;
-    }
+    RunPictureMenuItem(id, this, m_env.pictureHost, m_flag, ExportName());
 }
 
 void CFlagView::resizeEvent(QResizeEvent* event) {

@@ -274,21 +274,7 @@ void CImageWnd::ShowMenu() {
 int CImageWnd::TrackMenu(const QPoint& pos) { return TrackPictureMenu(this, pos); }
 
 void CImageWnd::OnMenuCommand(int id) {
-    switch (id) {
-        case kMenuPrint:
-            if (m_env.pictureHost && m_picture.IsValid())
-                m_env.pictureHost->PrintPicture(this, m_picture.Image());
-            break;
-        case kMenuExport:
-            if (m_env.pictureHost && m_picture.IsValid())
-                m_env.pictureHost->SavePicture(this, m_picture.Image(), m_title);
-            break;
-        case kMenuClose:
-            close();
-            break;
-        default:
-            break;
-    }
+    RunPictureMenuItem(id, this, m_env.pictureHost, m_picture, m_title);
 }
 
 void CImageWnd::SavePlacement() {

@@ -1,8 +1,11 @@
 #include "viewers/PictureMenu.h"
 
 #include <QPoint>
+#include <QWidget>
 
 #include "controls/FlatMenu.h"
+#include "viewers/Picture.h"
+#include "viewers/ViewerEnv.h"
 
 int TrackPictureMenu(QWidget* owner, const QPoint& pos) {
     CFlatMenu menu;
@@ -15,4 +18,21 @@ int TrackPictureMenu(QWidget* owner, const QPoint& pos) {
     menu.AppendItem(CFlatMenu::kSeparator, QString(), 0);
     menu.AppendItem(0, QStringLiteral("Fenster schließen"), kMenuClose);
     return menu.TrackPopup(pos.x(), pos.y(), owner, true);
+}
+
+void RunPictureMenuItem(int id, QWidget* window, CPictureHost* host, const CPicture& picture,
+                        const QString& name) {
+    switch (id) {
+        case kMenuPrint:
+            if (host && picture.IsValid()) host->PrintPicture(window, picture.Image());
+            break;
+        case kMenuExport:
+            if (host && picture.IsValid()) host->SavePicture(window, picture.Image(), name);
+            break;
+        case kMenuClose:
+            window->close();
+            break;
+        default:
+            break;
+    }
 }

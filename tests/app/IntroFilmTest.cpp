@@ -15,6 +15,7 @@
 
 #include "app/IntroWnd.h"
 #include "platform/TestFiles.h"
+#include "support/WaitUntil.h"
 #include "viewers/FilmSupport.h"
 #include "viewers/VideoWnd.h"
 
@@ -59,7 +60,7 @@ void CloseIntro(CIntroWnd*& intro) {
     ASSERT_NE(intro, nullptr);
     QPointer<CIntroWnd> gone = intro;
     intro->CloseAfter(0);
-    QTRY_VERIFY_WITH_TIMEOUT(gone.isNull(), 5000);
+    EXPECT_TRUE(WaitUntil([&] { return gone.isNull(); }));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data/Database.h"
 #include "fixtures/FixtureAlmanac.h"
 #include "platform/MessageBox.h"
 #include "platform/TestFiles.h"

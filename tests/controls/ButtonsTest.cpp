@@ -4,12 +4,14 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <vector>
 
 #include "controls/CommandEvent.h"
 #include "controls/NOXButton.h"
 #include "controls/NOXButtonText.h"
+#include "support/WaitUntil.h"
 
 namespace {
 
@@ -90,7 +92,7 @@ TEST_F(Buttons, LeavingReturnsToNormal) {
         EXPECT_EQ(state(), 1) << "still under the mouse";
         // Out of the window: only the 25 ms leave check can see it.
         QCursor::setPos(sink.mapToGlobal(QPoint(-30, -30)));
-        QTRY_COMPARE_WITH_TIMEOUT(state(), 0, 100);
+        EXPECT_TRUE(WaitUntil([&] { return state() == 0; }));
     }
 }
 
@@ -135,13 +137,15 @@ TEST_F(Buttons, DisabledButtonIgnoresTheMouse) {
 TEST_F(Buttons, ToolTipAfterHalfASecond) {
     bitmap->SetToolTip(QStringLiteral("Tabelle drucken"));
     HoverOver(bitmap);
-    QTest::qWait(300);
-    EXPECT_FALSE(QToolTip::isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 600);
+    // Looked at by a timer due before the tip's, so that a slow machine cannot reorder them.
+    bool early = true;
+    QTimer::singleShot(300, [&early] { early = QToolTip::isVisible(); });
+    EXPECT_TRUE(WaitUntil([&] { return QToolTip::isVisible(); }));
+    EXPECT_FALSE(early);
     EXPECT_EQ(QToolTip::text(), QStringLiteral("Tabelle drucken"));
     // Leaving hides it with the normal picture.
     QCursor::setPos(sink.mapToGlobal(QPoint(-30, -30)));
-    QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 200);
+    EXPECT_TRUE(WaitUntil([&] { return !QToolTip::isVisible(); }));
 }
 
 TEST_F(Buttons, TextButtonLook) {

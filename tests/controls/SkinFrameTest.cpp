@@ -1,4 +1,5 @@
 #include "controls/SkinFrame.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -177,8 +178,9 @@ TEST_F(SkinFrameWindow, HoverReturnsToNormalWhenTheMouseLeaves) {
 
     // Out of the window altogether: no mouse event reaches the frame, the timer notices.
     QCursor::setPos(frame.mapToGlobal(QPoint(-50, -50)));
-    QTRY_COMPARE_WITH_TIMEOUT(frame.CaptionButtonState(CSkinFrame::kCloseButton),
-                              CSkinFrame::kButtonNormal, 50);
+    EXPECT_TRUE(WaitUntil([&] {
+        return frame.CaptionButtonState(CSkinFrame::kCloseButton) == CSkinFrame::kButtonNormal;
+    }));
     EXPECT_EQ(shownColor(), QColor(Qt::red).rgb());
 }
 
@@ -222,8 +224,9 @@ TEST_F(SkinFrameWindow, PressedButtonActsOnReleaseOverTheCaption) {
     QTest::mousePress(Window(), Qt::LeftButton, {}, onClose);
     QCursor::setPos(frame.mapToGlobal(QPoint(200, 150)));
     QTest::mouseRelease(Window(), Qt::LeftButton, {}, QPoint(200, 150));
-    QTRY_COMPARE_WITH_TIMEOUT(frame.CaptionButtonState(CSkinFrame::kCloseButton),
-                              CSkinFrame::kButtonNormal, 50);
+    EXPECT_TRUE(WaitUntil([&] {
+        return frame.CaptionButtonState(CSkinFrame::kCloseButton) == CSkinFrame::kButtonNormal;
+    }));
     EXPECT_TRUE(frame.isVisible());
 
     QCursor::setPos(frame.mapToGlobal(onClose));

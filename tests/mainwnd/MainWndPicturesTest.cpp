@@ -15,6 +15,7 @@
 #include "mainwnd/MediumCheck.h"
 #include "platform/DriveType.h"
 #include "platform/TestFiles.h"
+#include "support/WaitUntil.h"
 #include "viewers/FlagView.h"
 #include "viewers/ImageWnd.h"
 #include "viewers/PictureMenu.h"
@@ -153,7 +154,7 @@ TEST_F(MainWndPictures, RecordsOpenFromTheArchiveOfTheirKind) {
     wnd->OpenImageViewerByHTMLID(wnd.get(), 1004);
     QPointer<CImageWnd> next = wnd->ImageWindow();
     ASSERT_FALSE(next.isNull());
-    QTRY_VERIFY(watched.isNull());
+    EXPECT_TRUE(WaitUntil([&] { return watched.isNull(); }));
     QTest::qWait(20);
     ASSERT_FALSE(next.isNull());
     EXPECT_TRUE(next->isVisible());
@@ -180,7 +181,7 @@ TEST_F(MainWndPictures, FlagsFromTheTable) {
     host->ShowFlag(fixture::kOesterreich);
     EXPECT_EQ(Boxes(), "\tDatei <AUT.gif> nicht gefunden!?\n");
     EXPECT_EQ(wnd->FlagWindow(), nullptr);
-    QTRY_VERIFY(watched.isNull());
+    EXPECT_TRUE(WaitUntil([&] { return watched.isNull(); }));
 }
 
 // Exporting from the image window's menu writes the picture as a BMP file that reads back
@@ -211,7 +212,7 @@ TEST_F(MainWndPictures, ExportAndPlacement) {
     image->move(image->pos() + QPoint(11, 13));
     const QPoint corner = image->pos();
     image->OnMenuCommand(kMenuClose);
-    QTRY_VERIFY(wnd->ImageWindow() == nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return wnd->ImageWindow() == nullptr; }));
     EXPECT_NE(ReadFile(dir / "registry.ini").find("ImageWnd=hex:"), std::string::npos);
 
     wnd->OpenImageViewerByHTMLID(wnd.get(), 1004);

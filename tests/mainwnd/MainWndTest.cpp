@@ -29,6 +29,7 @@
 #include "mainwnd/Workspace.h"
 #include "noxctrls/PushCtrl.h"
 #include "platform/TestFiles.h"
+#include "support/WaitUntil.h"
 #include "table/SelectDatenDlg.h"
 #include "table/SelectStaatDlg.h"
 #include "table/SelectionDlg.h"
@@ -122,7 +123,9 @@ protected:
 
     void Create() { wnd = std::make_unique<CMainWnd>(&db); }
     // Lets both start-up timers run: shown maximised, remembered workspace reloaded.
-    void Settle() { QTest::qWait(600); }
+    void Settle() {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !wnd->StartupPending(); }, 10000));
+    }
 
     const std::string& User() const { return m_settings->userData; }
     std::string WorkspaceFile(unsigned n) const { return WorkspaceFilePath(User(), n); }
@@ -323,7 +326,7 @@ TEST_F(MainWndTest, RememberedWorkspaceReloadsAtStart) {
 
     Create();
     EXPECT_EQ(wnd->CurrentWorkspace(), 0u);
-    QTRY_COMPARE_WITH_TIMEOUT(wnd->CurrentWorkspace(), 3u, 3000);
+    EXPECT_TRUE(WaitUntil([&] { return wnd->CurrentWorkspace() == 3u; }));
     ASSERT_NE(wnd->TableWindow(), nullptr);
     EXPECT_EQ(wnd->TableKind(), 2u);
     EXPECT_EQ(wnd->CountryIds(), (IdList{818, 276}));

@@ -21,7 +21,7 @@ CCursorFile Animation(unsigned delayMs) {
 }
 
 // Runs the event loop until done() or the time is up.
-bool WaitFor(const std::function<bool()>& done, int ms = 2000) {
+bool WaitFor(const std::function<bool()>& done, int ms = 10000) {
     QElapsedTimer timer;
     timer.start();
     while (!done() && timer.elapsed() < ms)

@@ -368,6 +368,13 @@ TEST_F(TextBrowserTest, SectionInViewGoesToThePanel) {
     EXPECT_EQ(lastPanel->selected.back(),
               std::make_pair(std::int32_t(kEuropa), std::string("geschichte")));
 
+    // Scrolling by itself makes the panel follow.
+    lastPanel->selected.clear();
+    ScrollTo(0);
+    ASSERT_TRUE(WaitFor([&] {
+        return !lastPanel->selected.empty() && lastPanel->selected.back().second == "antike";
+    }));
+
     // A reload request composes the page anew.
     const int before = loads;
     CBrowserEvent reload(NBM_RELOAD, 0);

@@ -15,6 +15,7 @@
 
 #include "controls/NOXButton.h"
 #include "controls/TemplateDialog.h"
+#include "support/WaitUntil.h"
 #include "viewers/FlagView.h"
 #include "viewers/PictureMenu.h"
 #include "viewers/ViewerTestSupport.h"
@@ -136,8 +137,8 @@ TEST_F(ViewersTest, ImageWindowPlacementAndScrolling) {
 
     // The bottom right corner of the picture is reachable by scrolling.
     CImageArea* area = wnd.PictureArea();
-    QTRY_VERIFY(area->horizontalScrollBar()->isVisible());
-    QTRY_VERIFY(area->verticalScrollBar()->isVisible());
+    EXPECT_TRUE(WaitUntil([&] { return area->horizontalScrollBar()->isVisible(); }));
+    EXPECT_TRUE(WaitUntil([&] { return area->verticalScrollBar()->isVisible(); }));
     area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
     area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
     const QImage shot = area->viewport()->grab().toImage();
@@ -187,7 +188,7 @@ TEST_F(ViewersTest, ImageWindowCaptionAndSavedPlacement) {
               wnd->CaptionButtonRect(CSkinFrame::kCloseButton).left());
 
     wnd->close();
-    QTRY_VERIFY(wnd.isNull());
+    EXPECT_TRUE(WaitUntil([&] { return wnd.isNull(); }));
     ASSERT_EQ(placements.saved.count(QStringLiteral("ImageWnd")), 1u);
     EXPECT_EQ(placements.saved[QStringLiteral("ImageWnd")].topLeft(), placed.topLeft());
 
@@ -229,7 +230,7 @@ TEST_F(ViewersTest, ImageWindowFromArchive) {
         QPointer<CImageWnd> failing = new CImageWnd(nullptr, env);
         EXPECT_FALSE(failing->Open(archive, QString::fromLatin1(member), QStringLiteral("Karte")));
         EXPECT_EQ(Boxes(), std::string("\tDatei <") + member + "> nicht gefunden!?\n");
-        QTRY_VERIFY(failing.isNull());
+        EXPECT_TRUE(WaitUntil([&] { return failing.isNull(); }));
     }
     // The window that shows a picture is not touched by the others.
     EXPECT_FALSE(wnd.isNull());
@@ -247,14 +248,14 @@ TEST_F(ViewersTest, ImageWindowMenu) {
     CNOXButton* button = wnd->MenuButton();
     QTest::mouseMove(button, QPoint(3, 3));
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(3, 3));
-    QTRY_COMPARE(host.savedName, QStringLiteral("Tabelle Einwohner"));
+    EXPECT_TRUE(WaitUntil([&] { return host.savedName == QStringLiteral("Tabelle Einwohner"); }));
     EXPECT_EQ(wnd->menuAt, button->mapToGlobal(QPoint(button->width(), 0)));
     EXPECT_EQ(host.saved, picture.Image());
 
     wnd->OnMenuCommand(kMenuPrint);
     EXPECT_EQ(host.printed, picture.Image());
     wnd->OnMenuCommand(kMenuClose);
-    QTRY_VERIFY(wnd.isNull());
+    EXPECT_TRUE(WaitUntil([&] { return wnd.isNull(); }));
 }
 
 // The flag viewer paints the flag centred above the three lines, the country's name and the
@@ -321,13 +322,13 @@ TEST_F(ViewersTest, FlagViewer) {
 
     EXPECT_FALSE(view->Open(QStringLiteral("FRA.gif"), QStringLiteral("Frankreich"), QString()));
     EXPECT_EQ(Boxes(), "\tDatei <FRA.gif> nicht gefunden!?\n");
-    QTRY_VERIFY(view.isNull());
+    EXPECT_TRUE(WaitUntil([&] { return view.isNull(); }));
 
     // Without its archive within reach the viewer closes without a word.
     CViewerEnv offline = env;
     offline.reachable = [](const std::string&) { return false; };
     QPointer<CFlagView> closed = new CFlagView(nullptr, offline, dir.Path());
     EXPECT_FALSE(closed->Open(QStringLiteral("DEU.gif"), QStringLiteral("Deutschland"), QString()));
-    QTRY_VERIFY(closed.isNull());
+    EXPECT_TRUE(WaitUntil([&] { return closed.isNull(); }));
     EXPECT_EQ(Boxes(), "");
 }

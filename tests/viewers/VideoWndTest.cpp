@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "platform/TestFiles.h"
+#include "support/WaitUntil.h"
 #include "viewers/FilmSupport.h"
 
 // Open stops at the start with the film's size and length; Play runs it to its end, where
@@ -41,7 +42,7 @@ TEST(VideoWnd, OpenPlayToTheEndAndRewind) {
 
     video.Play();
     EXPECT_EQ(video.GetState(), CVideoWnd::kRunning);
-    QTRY_VERIFY_WITH_TIMEOUT(video.AtEnd(), 20000);
+    EXPECT_TRUE(WaitUntil([&] { return video.AtEnd(); }, 20000));
     EXPECT_FALSE(video.PlaybackFailed());
     EXPECT_GE(video.GetCurrentPosition(), video.GetDuration());
 
@@ -50,7 +51,7 @@ TEST(VideoWnd, OpenPlayToTheEndAndRewind) {
     EXPECT_EQ(video.GetCurrentPosition(), 0);
     EXPECT_FALSE(video.AtEnd());
     video.Play();
-    QTRY_VERIFY_WITH_TIMEOUT(video.GetCurrentPosition() > 0 || video.AtEnd(), 20000);
+    EXPECT_TRUE(WaitUntil([&] { return video.GetCurrentPosition() > 0 || video.AtEnd(); }, 20000));
 
     video.Release();
     EXPECT_FALSE(video.IsOpen());
