@@ -20,6 +20,7 @@ int RunTable(const CliArgs& args);
 int RunSearch(const CliArgs& args);
 int RunArticle(const CliArgs& args);
 int RunCellInfo(const CliArgs& args);
+int RunBookmarks(const CliArgs& args);
 #ifdef KOMPENDOR_CLI_GUI
 int RunPicture(const CliArgs& args);
 #endif
@@ -41,6 +42,7 @@ const CliCommand kCommands[] = {
     {"search", "[--whole-words] QUERY", &RunSearch},
     {"article", "ID", &RunArticle},
     {"cellinfo", "LAND VAL YEAR", &RunCellInfo},
+    {"bookmarks", "[FILE]", &RunBookmarks},
 #ifdef KOMPENDOR_CLI_GUI
     {"picture", "ARCHIVE MEMBER --png FILE [--password TEXT]", &RunPicture},
 #endif

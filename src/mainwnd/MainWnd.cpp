@@ -39,8 +39,10 @@
 #include "table/YearLogic.h"
 #include "text/Search.h"
 #include "text/NOXBrowser.h"
+#include "mainwnd/BookmarkWnd.h"
 #include "text/TextBrowser.h"
 #include "viewers/FlagView.h"
+#include "viewers/GraphView.h"
 #include "viewers/ImageWnd.h"
 
 namespace {
@@ -70,6 +72,28 @@ std::string Replace(std::string text, const std::string& placeholder, const std:
     const std::size_t pos = text.find(placeholder);
     if (pos != std::string::npos) text.replace(pos, placeholder.size(), value);
     return text;
+}
+
+// The archive of a picture record's kind: graphs and thematic maps (SubTyp 3 and 2) in the
+// graphics archive, table pictures (4) in the tables archive; none for any other kind.
+QString PictureArchive(int subTyp) {
+    const QString img = Q(TheSettings().img);
+    if (subTyp == 2 || subTyp == 3) return img + QStringLiteral("/Graph.nox");
+    if (subTyp == 4) return img + QStringLiteral("/Tables.nox");
+    return QString();
+}
+
+// Whether the image viewer can show a file of that name: JPEG, GIF and BMP.
+bool ShownFileType(const QString& fileName) {
+    const QString upper = fileName.toUpper();
+    return upper.contains(QLatin1String(".JPG")) || upper.contains(QLatin1String(".GIF"))
+           || upper.contains(QLatin1String(".BMP"));
+}
+
+void UnusableFileFormat(const QString& fileName) {
+    ShowMessageBox(Replace("Die Datei \"%s\" liegt in einem nicht verwendbaren Dateiformat vor!!!",
+                           "%s", fileName.toStdString()),
+                   "");
 }
 
 // Window placements as binary registry values of the program's key: left, top, right and
@@ -147,9 +171,12 @@ CMainWnd::~CMainWnd() {
     delete m_pSelectStaatDlg;
     delete m_pSelectDatenDlg;
     delete m_pCellInfoDlg;
+    // The bookmark window keeps its note in the article window's database: it goes first.
+    delete m_pBookmarkWnd;
     delete m_pTextBrowser;
     delete m_pTableWnd;
     delete m_pSearch;
+    delete m_pGraphView;
     delete m_pImageWnd;
     delete m_pFlagView;
     delete m_pPrintHost;
@@ -368,14 +395,8 @@ void CMainWnd::OpenImageViewerByFilename(QWidget* owner, const QString& fileName
 
 void CMainWnd::OpenPictureByKind(QWidget* owner, int subTyp, const QString& title,
                                  const QString& fileName) {
-    const QString img = Q(TheSettings().img);
-    QString archive;
-    if (subTyp == 2 || subTyp == 3)
-        archive = img + QStringLiteral("/Graph.nox");
-    else if (subTyp == 4)
-        archive = img + QStringLiteral("/Tables.nox");
-    else
-        return;
+    const QString archive = PictureArchive(subTyp);
+    if (archive.isEmpty()) return;
     OpenImage(owner, title, fileName, archive);
 }
 
@@ -409,13 +430,8 @@ void CMainWnd::ShowHTMLImage(QWidget* owner, const QString& archiveName, std::in
 void CMainWnd::OpenImage(QWidget*, const QString& title, const QString& fileName,
                          const QString& archivePath) {
     if (fileName.isEmpty()) return;
-    const QString upper = fileName.toUpper();
-    if (!upper.contains(QLatin1String(".JPG")) && !upper.contains(QLatin1String(".GIF"))
-        && !upper.contains(QLatin1String(".BMP"))) {
-        ShowMessageBox(Replace("Die Datei \"%s\" liegt in einem nicht verwendbaren Dateiformat "
-                               "vor!!!",
-                               "%s", fileName.toStdString()),
-                       "");
+    if (!ShownFileType(fileName)) {
+        UnusableFileFormat(fileName);
         return;
     }
     if (!m_pImageWnd) m_pImageWnd = new CImageWnd(this, ViewerEnv());
@@ -510,10 +526,71 @@ void CMainWnd::OpenSearchGraph(QWidget* owner, std::int32_t htmlId) {
     OpenImageViewerByHTMLID(owner, htmlId);
 }
 
-// The windows of the following requests (graph list, world map) are not part of this build
-// yet; the requests arrive here and are dropped.
+void CMainWnd::OpenGraphList(int preselection) {
+    if (!m_pGraphView) {
+        CDBBusyCursor busy;
+        auto* gallery = new CGraphView(this, m_pDatabase, ViewerEnv(), TheSettings().img, this);
+        CenterOverParent(*gallery, this);
+        // Without its previews archive (the disc not inserted) it has closed itself.
+        if (!gallery->Open()) return;
+        m_pGraphView = gallery;
+    }
+    // No preselection leaves an open gallery as the user left it.
+    if (preselection >= CGraphView::kTabellen && preselection <= CGraphView::kAlle)
+        m_pGraphView->Select(preselection);
+    m_pGraphView->show();
+    m_pGraphView->raise();
+    m_pGraphView->activateWindow();
+    if (QLineEdit* field = m_pGraphView->SearchField()) field->setFocus();
+}
 
-void CMainWnd::OpenGraphList(int) {}
+CGraphView* CMainWnd::GraphWindow() const { return m_pGraphView; }
+
+void CMainWnd::OpenGraph(QWidget* owner, std::int32_t htmlId) {
+    OpenImageViewerByHTMLID(owner, htmlId);
+}
+
+bool CMainWnd::ReadGraphPicture(std::int32_t htmlId, CPicture& picture, QString& title) {
+    if (!m_pDatabase) return false;
+    std::string name, file;
+    double subTyp = 0;
+    const bool read
+        = DBRead(*m_pDatabase, SqlFormat("SELECT * FROM HTML WHERE ID=%li AND Typ=9", long(htmlId)),
+                 "CMainWnd::OpenImageViewerByHTMLID", [&](CRecordset& rs) {
+                     name = Text(rs, "Title");
+                     ToNumber(rs.GetFieldValue("SubTyp"), subTyp);
+                     file = EpsToGif(Text(rs, "Abbildung"));
+                 });
+    const QString archive = PictureArchive(int(subTyp));
+    if (!read || archive.isEmpty() || file.empty()) return false;
+    if (!ShownFileType(Q(file))) {
+        UnusableFileFormat(Q(file));
+        return false;
+    }
+    const CViewerEnv env = ViewerEnv();
+    if (!env.Reachable(archive.toStdString())) return false;
+    if (ReadArchivePicture(archive.toStdString(), file, env.password, picture, ScreenDpi())
+        != PictureRead::Ok) {
+        ShowMessageBox(PictureNotFoundText(file), "");
+        return false;
+    }
+    title = Q(name);
+    return true;
+}
+
+void CMainWnd::PrintGraph(QWidget* owner, std::int32_t htmlId) {
+    CPicture picture;
+    QString title;
+    if (ReadGraphPicture(htmlId, picture, title)) PrintPicture(owner, picture.Image());
+}
+
+void CMainWnd::ExportGraph(QWidget* owner, std::int32_t htmlId) {
+    CPicture picture;
+    QString title;
+    if (ReadGraphPicture(htmlId, picture, title)) SavePicture(owner, picture.Image(), title);
+}
+
+// The world map is not part of this build yet; its request arrives here and is dropped.
 
 void CMainWnd::ShowMapValues(std::int32_t, unsigned) {}
 

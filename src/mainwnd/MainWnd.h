@@ -22,6 +22,7 @@
 #include "table/TableResources.h"
 #include "text/SearchHost.h"
 #include "text/TextBrowserHost.h"
+#include "viewers/GraphViewHost.h"
 #include "viewers/ViewerEnv.h"
 
 class CDatabase;
@@ -32,10 +33,13 @@ class CSelectDatenDlg;
 class CTemplateDialog;
 class CSearch;
 class CTextBrowser;
+class CBookmarkWnd;
 class CCellInfoDlg;
 class CNOXBrowser;
 class CImageWnd;
 class CFlagView;
+class CGraphView;
+class CPicture;
 class IDriveTypes;
 struct CProfileMenuModel;
 
@@ -43,7 +47,8 @@ class CMainWnd : public CSkinFrame,
                  public CTableHost,
                  public CPictureHost,
                  public CTextBrowserHost,
-                 public CSearchHost {
+                 public CSearchHost,
+                 public CGraphViewHost {
     Q_OBJECT
 
 public:
@@ -106,7 +111,8 @@ public:
     // The text browser on navigation panel 1 to 6.
     void OpenTextBrowserPanel(int panel);
     void OpenSearch(QWidget* owner);
-    // The graph list with a preselection (0: none).
+    // The graph list, created on first use, with a preselection: 1 tables, 2 graphs, 3
+    // thematic maps, 4 all; 0 keeps what it shows (all, when new).
     void OpenGraphList(int preselection);
 
     // Pictures of the viewers: printing with the product's notice line below it, and saving as
@@ -116,6 +122,11 @@ public:
     bool SavePicture(QWidget* owner, const QImage& picture, const QString& defaultName) override;
     // "Bitte markieren Sie zunächst den Textbereich, ..."
     void BookmarkHint();
+    // The bookmark window over the article window's bookmarks, created on first use and then
+    // shown again; told of bookmarks set and articles shown while it exists.
+    void OpenBookmarks(QWidget* owner) override;
+    void BookmarkSet(std::int32_t id) override;
+    void ArticleShown(std::int32_t id) override;
 
     // Workspaces.
 
@@ -160,12 +171,14 @@ public:
     CSelectDatenDlg* SelectDatenWindow() const;
     CImageWnd* ImageWindow() const;
     CFlagView* FlagWindow() const;
+    CGraphView* GraphWindow() const;
     CTemplateDialog* CommandBar() const;
     CSearch* SearchWindow() const;
     // The rectangle of the table window: the client area below the bar, 12 pixels in.
     QRect TableRect() const;
     // The article window, the cell information and the hidden print host while they exist.
     CTextBrowser* TextBrowserWindow() const;
+    CBookmarkWnd* BookmarkWindow() const;
     CCellInfoDlg* CellInfoWindow() const;
     CNOXBrowser* PrintHost() const;
 
@@ -200,6 +213,12 @@ public:
                            const std::vector<std::string>& terms) override;
     void OpenSearchGraph(QWidget* owner, std::int32_t htmlId) override;
 
+    // CGraphViewHost: the gallery's entries open in the image viewer, and print and export
+    // the picture of their record.
+    void OpenGraph(QWidget* owner, std::int32_t htmlId) override;
+    void PrintGraph(QWidget* owner, std::int32_t htmlId) override;
+    void ExportGraph(QWidget* owner, std::int32_t htmlId) override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -226,6 +245,9 @@ private:
     // What the picture viewers are handed: this window's print and export, the placements in
     // the registry and the insert-disc prompt.
     CViewerEnv ViewerEnv();
+    // The picture of record htmlId (Typ 9) from the archive of its kind, with its title; the
+    // messages of the image viewer when it cannot be had (false).
+    bool ReadGraphPicture(std::int32_t htmlId, CPicture& picture, QString& title);
 
     CDatabase* m_pDatabase;
     QCursor m_pointer = QCursor(Qt::PointingHandCursor);
@@ -251,11 +273,13 @@ private:
     QPointer<CSearch> m_pSearch;
     QPointer<CCellInfoDlg> m_pCellInfoDlg;
     QPointer<CTextBrowser> m_pTextBrowser;
+    QPointer<CBookmarkWnd> m_pBookmarkWnd;
     QPointer<CNOXBrowser> m_pPrintHost;
     // A text to print that came while the print host was printing.
     std::string m_pendingPrint;
     QPointer<CImageWnd> m_pImageWnd;
     QPointer<CFlagView> m_pFlagView;
+    QPointer<CGraphView> m_pGraphView;
     // Window placements kept in the registry, and the drive types the insert-disc prompt
     // needs (read on first use).
     std::unique_ptr<CWindowPlacements> m_placements;

@@ -4,11 +4,13 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QTimerEvent>
 
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "data/ErrorReporter.h"
+#include "mainwnd/BookmarkWnd.h"
 #include "mainwnd/DialogPlacement.h"
 #include "mainwnd/MainWnd.h"
 #include "platform/MessageBox.h"
@@ -90,6 +92,46 @@ void CMainWnd::OpenTextBrowserPanel(int panel) {
     browser->show();
     browser->raise();
     browser->activateWindow();
+}
+
+// ---------------------------------------------------------------------------------------
+// The bookmark window
+
+CBookmarkWnd* CMainWnd::BookmarkWindow() const { return m_pBookmarkWnd; }
+
+void CMainWnd::OpenBookmarks(QWidget*) {
+    if (m_pBookmarkWnd) {
+        m_pBookmarkWnd->show();
+        m_pBookmarkWnd->raise();
+        m_pBookmarkWnd->activateWindow();
+        m_pBookmarkWnd->FollowArticle();
+        return;
+    }
+    if (!m_pTextBrowser || !m_pTextBrowser->IsUsable()) return;
+    CBookmarkWndSetup setup;
+    setup.textBrowser = m_pTextBrowser;
+    setup.openHelp = [this] {
+        OpenTextBrowser(CBookmarkWnd::kHelpArticle, this,
+                        QString::fromLatin1(CBookmarkWnd::kHelpAnchor));
+    };
+    // It shows itself a moment after it was made.
+    m_pBookmarkWnd = new CBookmarkWnd(this, std::move(setup));
+    // Beside the article window where the screen has room, else over its right edge.
+    const QRect text = m_pTextBrowser->frameGeometry();
+    QPoint at(text.right() + 8, text.top() + 40);
+    if (const QScreen* screen = m_pTextBrowser->screen()) {
+        const QRect work = screen->availableGeometry();
+        at.setX(std::min(at.x(), work.right() - m_pBookmarkWnd->width() - 8));
+    }
+    m_pBookmarkWnd->move(at);
+}
+
+void CMainWnd::BookmarkSet(std::int32_t id) {
+    if (m_pBookmarkWnd) m_pBookmarkWnd->BookmarkSet(id);
+}
+
+void CMainWnd::ArticleShown(std::int32_t) {
+    if (m_pBookmarkWnd) m_pBookmarkWnd->FollowArticle();
 }
 
 // ---------------------------------------------------------------------------------------

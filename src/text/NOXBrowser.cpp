@@ -23,6 +23,7 @@
 #include "controls/TemplateLoader.h"
 #include "data/ErrorReporter.h"
 #include "data/ValueRoutines.h"
+#include "text/BookmarkDatabase.h"
 #include "text/BrowserPrintJob.h"
 #include "text/Highlight.h"
 #include "text/PageSetup.h"
@@ -309,10 +310,12 @@ void CNOXBrowser::LoadHostPage() {
 void CNOXBrowser::ShowHTML(const QString& text) {
     if (m_loading) {
         m_deferredHTML = text;
+        m_deferredArticle = m_currentArticle;
         if (!m_deferTimer.isActive()) m_deferTimer.start(50, Qt::PreciseTimer, this);
         return;
     }
     m_pageHTML = text;
+    m_pageArticle = m_currentArticle;
     LoadHostPage();
 }
 
@@ -324,6 +327,7 @@ void CNOXBrowser::timerEvent(QTimerEvent* event) {
     if (m_loading) return;
     m_deferTimer.stop();
     m_pageHTML = m_deferredHTML;
+    m_pageArticle = m_deferredArticle;
     m_deferredHTML.clear();
     LoadHostPage();
 }
@@ -344,9 +348,11 @@ void CNOXBrowser::OnLoadFinished(bool ok) {
     m_pView->setZoomFactor(ZoomFactor(m_zoom));
 
     // Title, event sink, background and body in one step; the body comes back as the browser
-    // serialises it when there are hits to mark.
+    // serialises it when there are bookmarks to show or hits to mark.
     const bool writeBody = !m_pageHTML.isEmpty();
-    const bool highlight = writeBody && !m_highlightTerms.empty();
+    std::vector<CBookmarkPlace> bookmarks;
+    if (writeBody) bookmarks = StoredPlaces(m_pageArticle);
+    const bool highlight = writeBody && (!m_highlightTerms.empty() || !bookmarks.empty());
     QJsonArray args{m_documentTitle,  m_documentEventsToOwner,
                     m_bodyBackground, writeBody ? QJsonValue(m_pageHTML) : QJsonValue(),
                     m_watchedName,    highlight};
@@ -362,26 +368,34 @@ void CNOXBrowser::OnLoadFinished(bool ok) {
         return wantBody ? document.body.innerHTML : null;
     })JS",
                    args),
-              [this, serial](const QVariant& body) {
-                  if (serial == m_loadSerial) AfterBodyWritten(serial, body.toString());
+              [this, serial, bookmarks](const QVariant& body) {
+                  if (serial == m_loadSerial) AfterBodyWritten(serial, body.toString(), bookmarks);
               });
 }
 
-void CNOXBrowser::AfterBodyWritten(unsigned serial, const QString& body) {
-    if (!body.isEmpty() && !m_highlightTerms.empty()) {
-        const std::string marked = HighlightTerms(body.toStdString(), m_highlightTerms);
+void CNOXBrowser::AfterBodyWritten(unsigned serial, const QString& body,
+                                   const std::vector<CBookmarkPlace>& bookmarks) {
+    // The bookmarks first (their positions do not count the highlighting), then the hits.
+    std::string text = body.toStdString();
+    const bool showBookmarks = !bookmarks.empty() && text.size() > 1;
+    const bool highlight = !text.empty() && !m_highlightTerms.empty();
+    if (showBookmarks) InsertBookmarks(text, bookmarks);
+    if (highlight) {
+        text = HighlightTerms(std::move(text), m_highlightTerms);
         m_highlightTerms.clear();
-        RunScript(Call(R"JS(function (html) {
+    }
+    if (showBookmarks || highlight) {
+        RunScript(Call(R"JS(function (html, toHit) {
             document.body.innerHTML = html;
             var nox = window.__nox;
             if (!nox) return;
             var watch = nox.watched;
             nox.watched = null;
             if (watch) nox.watch(watch.id || watch.getAttribute('name'));
-            var first = nox.el('Search');
+            var first = toHit ? nox.el('Search') : null;
             if (first) first.scrollIntoView(true);
         })JS",
-                       QJsonArray{QString::fromStdString(marked)}));
+                       QJsonArray{QString::fromStdString(text), highlight}));
     }
     FinishLoad(serial);
 }
@@ -401,6 +415,11 @@ void CNOXBrowser::FinishLoad(unsigned serial) {
         if (!isVisible()) show();
     }
     QPointer<CNOXBrowser> alive(this);
+    // What waited for the load (a bookmark to delete from the page) runs first.
+    std::vector<std::function<void()>> waiting;
+    waiting.swap(m_afterLoad);
+    for (auto& step : waiting) step();
+    if (!alive) return;
     SendToOwner(NBM_PAGELOADED, m_ownerId);
     if (alive && m_pView && serial == m_loadSerial && !m_loading) m_pView->setFocus();
 }
@@ -649,6 +668,7 @@ void CNOXBrowser::OnElementScrolled(int left, int top) {
 bool CNOXBrowser::SyncBookmarks(CRecordset& record, const std::string& titleField,
                                 const std::string& contentField, const std::string& removal,
                                 bool ownerRenders) {
+    if (!BookmarksOn()) return false;
     bool changed = false;
     DBGuard("CNOXBrowser::SyncBookmarks", [&] {
         m_sourceQuery = record.GetSQL();
@@ -673,7 +693,9 @@ QString CNOXBrowser::SetHTML(CRecordset& record, const std::string& titleField,
     std::string text;
     bool changed = false;
     const bool read = DBGuard("CNOXBrowser::SetHTML", [&] {
-        if (!SyncBookmarks(record, titleField, contentField, removal, false)) return;
+        // Without bookmarks nothing tells one article from another: the record is shown.
+        if (BookmarksOn() && !SyncBookmarks(record, titleField, contentField, removal, false))
+            return;
         changed = true;
         text = ToText(record.GetFieldValue(contentField));
         if (!removal.empty())

@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "text/Bookmark.h"
 #include "text/LinkProtocol.h"
 
 class QWebEngineView;
@@ -36,6 +37,8 @@ class QWebChannel;
 class CBrowserView;
 class CBrowserBridge;
 class CTemplateControls;
+class CBookmarkDatabase;
+class CDatabase;
 class CRecordset;
 class IRegistryStore;
 struct CBrowserPrintJob;
@@ -159,21 +162,69 @@ public:
     const QString& DocumentTitle() const { return m_documentTitle; }
     void SetBodyBackground(const QString& image) { m_bodyBackground = image; }
 
-    // The bookmark support's view of the record shown: keeps the record's query, its field
-    // names and whether the owner renders; true when the record's ID is another article than
-    // the current one (which it then becomes).
+    // Bookmarks (NOXBrowserBookmarks.cpp). Bookmarks are on while the bookmark database is
+    // open; without it every operation does nothing and gives its failure value. Operations
+    // that read or write the page hand their result to done once the browser has answered.
+
+    // Opens the bookmark database at path, creating it first when it is missing and create is
+    // set; false (bookmarks off) when that fails.
+    bool InitBookmarks(const std::string& path, bool create);
+    static bool CreateBookmarkDatabase(const std::string& path);
+    bool BookmarksOn() const;
+    // The open bookmark database; null while bookmarks are off.
+    CBookmarkDatabase* Bookmarks() const { return BookmarksOn() ? m_bookmarks.get() : nullptr; }
+
+    // With bookmarks on, the bookmark support's view of the record shown: keeps the record's
+    // query, its field names and whether the owner renders; true when the record's ID is
+    // another article than the current one (which it then becomes).
     bool SyncBookmarks(CRecordset& record, const std::string& titleField,
                        const std::string& contentField, const std::string& removal,
                        bool ownerRenders);
     // Shows the content field of the record (without every occurrence of removal) when the
-    // record is another article; returns the text shown, "" otherwise or on a database
-    // failure (reported as "CNOXBrowser::SetHTML").
+    // record is another article (with bookmarks off: always); returns the text shown, ""
+    // otherwise or on a database failure (reported as "CNOXBrowser::SetHTML").
     QString SetHTML(CRecordset& record, const std::string& titleField,
                     const std::string& contentField, const std::string& removal);
+    // The database the records given to SyncBookmarks come from, for ReloadPage of a wrapper
+    // whose owner does not render (not owned).
+    void SetSourceDatabase(CDatabase* database) { m_sourceDatabase = database; }
     std::int32_t CurrentArticle() const { return m_currentArticle; }
     void SetCurrentArticle(std::int32_t id) { m_currentArticle = id; }
     const std::string& CurrentTitle() const { return m_currentTitle; }
     bool OwnerRenders() const { return m_ownerRenders; }
+
+    // A bookmark (title, note) of the current article, its node made when needed; the new
+    // ID, 0 on failure.
+    std::int32_t AddBookmark(const std::string& title, const std::string& note);
+    // Sets a bookmark of picture type on the page's selection: its title is the selected
+    // text, its passage widened around links, its markup put into the page, which scrolls to
+    // it, and the positions of the article's bookmarks measured again. done gets the new ID,
+    // -1 when there is none (bookmarks off, no selection, a page still loading).
+    void InsertBookmarkAtSelection(unsigned type, std::function<void(std::int32_t id)> done = {});
+    // Puts the markup of the current article's bookmarks into the page as it is.
+    void RetrieveBookmarks(std::function<void()> done = {});
+    // Measures the positions of the current article's bookmarks in the page and stores them.
+    void StoreBookmarkPositions(std::function<void()> done = {});
+    // The article (MID) of bookmark id, 0 when there is none.
+    std::int32_t GetBookmarkContentID(std::int32_t id) const;
+    // The node of the current article, 0 when it has none.
+    std::int32_t GetBookmarkNodeID() const;
+    // Deletes a node with every bookmark of its article (the page reloads when it shows that
+    // article), or a single bookmark, whose markup must be on the page (after the load that
+    // runs). done gets whether anything was deleted.
+    void DeleteBookmark(std::int32_t id, std::function<void(bool deleted)> done = {});
+    // Deletes every bookmark; the page reloads when the current article had any.
+    void DeleteAllBookmarks();
+    // The note of a bookmark: an empty one is stored as " "; read back trimmed.
+    bool SetBookmarkNote(std::int32_t id, const std::string& note);
+    std::string GetBookmarkNote(std::int32_t id) const;
+    bool RenameBookmark(std::int32_t id, const std::string& title, unsigned type);
+    unsigned GetBookmarkType(std::int32_t id) const;
+    // Scrolls to bookmark id ("Bookmark<id>"), after the load while one runs.
+    void ShowBookmark(std::int32_t id);
+    // Shows the current article again: the owner that renders gets NBM_RELOAD, otherwise the
+    // wrapper reads its kept query again and shows the content field.
+    void ReloadPage();
 
     // The highlight markup removed from an HTML text.
     static void RemoveHighlights(std::string& html);
@@ -199,7 +250,14 @@ private:
 
     void CreateControl();
     void OnLoadFinished(bool ok);
-    void AfterBodyWritten(unsigned serial, const QString& body);
+    void AfterBodyWritten(unsigned serial, const QString& body,
+                          const std::vector<CBookmarkPlace>& bookmarks);
+    // The places of article's bookmarks to put into its page; none while bookmarks are off.
+    std::vector<CBookmarkPlace> StoredPlaces(std::int32_t article) const;
+    // Writes html as the body (the watched element found again), then runs done with the
+    // body as the browser now reports it.
+    void WriteBody(const QString& html, std::function<void(const QString& body)> done,
+                   const QString& scrollAnchor = QString());
     void FinishLoad(unsigned serial);
     // Runs script in the program's own script world; done gets its result.
     void RunScript(const QString& script, std::function<void(const QVariant&)> done = {}) const;
@@ -247,6 +305,13 @@ private:
     std::string m_titleField;
     std::string m_contentField;
     std::string m_removal;
+    CDatabase* m_sourceDatabase = nullptr;
+    std::unique_ptr<CBookmarkDatabase> m_bookmarks;
+    // The article whose page the page HTML (the deferred HTML) is.
+    std::int32_t m_pageArticle = 0;
+    std::int32_t m_deferredArticle = 0;
+    // Steps that wait for the running load to end.
+    std::vector<std::function<void()>> m_afterLoad;
     QString m_bodyBackground;
 
     IRegistryStore* m_registry = nullptr;

@@ -1,13 +1,17 @@
 #include "text/TextBrowser.h"
 
+#include <QCursor>
 #include <QDesktopServices>
 #include <QKeySequence>
 #include <QShortcut>
 #include <QTimerEvent>
 #include <QUrl>
 
+#include "controls/CommandEvent.h"
+#include "controls/FlatMenu.h"
 #include "data/Database.h"
 #include "platform/MessageBox.h"
+#include "text/BookmarkDatabase.h"
 #include "text/LinkProtocol.h"
 #include "text/NOXBrowser.h"
 #include "text/TBPanel.h"
@@ -48,6 +52,10 @@ CTextBrowser::CTextBrowser(QWidget* parent, CTextBrowserSetup setup)
     m_pBrowser->SetShowOnLoad(false);
     m_pBrowser->SetRegistry(m_setup.registry);
     m_pBrowser->WatchScroll(kContentArea);
+    // The user's bookmarks, made on first use; without a user folder bookmarks stay off.
+    if (!m_setup.userData.empty())
+        m_pBrowser->InitBookmarks(m_setup.userData + CBookmarkDatabase::kFileName, true);
+    m_pBrowser->SetSourceDatabase(m_setup.database);
     // The panel follows the reader: the section in view is looked up once the scrolling
     // has paused for the timer's period.
     connect(m_pBrowser, &CNOXBrowser::watchedScrolled, this, [this] { RestartSectionTimer(); });
@@ -72,6 +80,7 @@ CTextBrowser::~CTextBrowser() {
     if (m_setup.writeValue) m_setup.writeValue("BookmarkType", &m_bookmarkType, 1);
     // The browser goes while the window's members are still there.
     delete m_pBrowser;
+    m_pBrowser = nullptr;
     delete m_panel.widget;
 }
 
@@ -126,6 +135,8 @@ void CTextBrowser::ShowArticle(std::int32_t id, bool addToHistory, bool selectIn
     UpdateHistoryButtons();
     EnableControl(kCopyButton, true);
     EnableControl(kPrintButton, true);
+    // The bookmark window follows the article.
+    if (m_setup.host) m_setup.host->ArticleShown(id);
 }
 
 void CTextBrowser::DisplaySGML(const std::string& linkId) {
@@ -225,6 +236,10 @@ bool CTextBrowser::event(QEvent* e) {
         case NBM_CONTEXTMENU:
             OnPageContextMenu();
             return true;
+        case CCommandEvent::kType:
+            if (static_cast<CCommandEvent*>(e)->Id() == kSetBookmarkCommand)
+                SetBookmarkAtSelection();
+            return true;
         default:
             return CTemplateDialog::event(e);
     }
@@ -284,9 +299,39 @@ void CTextBrowser::OnLinkClicked(const CLinkRecord& record) {
 
 void CTextBrowser::OpenExternal(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
 
-void CTextBrowser::OnPageContextMenu() {}
+void CTextBrowser::OnPageContextMenu() {
+    // Tracked without a loop of its own: the choice comes back as a posted command.
+    if (m_contextMenu && m_contextMenu->IsOpen()) m_contextMenu->Destroy();
+    m_contextMenu = std::make_unique<CFlatMenu>();
+    m_contextMenu->SetStyle(QStringLiteral("MS Sans Serif"), 8, Qt::black, QColor(63, 221, 224),
+                            QColor(87, 106, 122), Qt::white, QColor(51, 51, 51));
+    m_contextMenu->Attach(-1);
+    m_contextMenu->AppendItem(0, QString::fromUtf8(kSetBookmarkItem), kSetBookmarkCommand);
+    const QPoint at = QCursor::pos();
+    m_contextMenu->TrackPopup(at.x(), at.y(), this, false);
+}
 
-void CTextBrowser::OpenBookmarks() {}
+void CTextBrowser::OpenBookmarks() {
+    if (m_setup.host) m_setup.host->OpenBookmarks(this);
+}
+
+void CTextBrowser::SetBookmarkType(std::uint8_t type) {
+    if (type >= 1 && type <= 6) m_bookmarkType = type;
+}
+
+void CTextBrowser::SetBookmarkAtSelection(std::function<void(std::int32_t)> done) {
+    if (!m_pBrowser || !m_pBrowser->HasSelection()) {
+        if (m_setup.host) m_setup.host->BookmarkHint();
+        if (done) done(-1);
+        return;
+    }
+    QPointer<CTextBrowser> alive(this);
+    m_pBrowser->InsertBookmarkAtSelection(m_bookmarkType, [alive, this, done](std::int32_t id) {
+        if (!alive) return;
+        if (id > 0 && m_setup.host) m_setup.host->BookmarkSet(id);
+        if (done) done(id);
+    });
+}
 
 // ---------------------------------------------------------------------------------------
 // Section synchronisation

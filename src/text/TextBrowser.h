@@ -24,6 +24,7 @@
 #include "text/TBPanelHost.h"
 
 class CDatabase;
+class CFlatMenu;
 class CNOXBrowser;
 class CTextBrowser;
 class CTextBrowserHost;
@@ -90,6 +91,9 @@ public:
         = "Der markierte Text wurde in die Zwischenablage kopiert.";
     inline static const char* const kNoSelectionText
         = "Bitte markieren Sie zunächst den zu kopierenden Text!";
+    // The one item of the page's context menu.
+    inline static const char* const kSetBookmarkItem = "Lesezeichen setzen";
+    static constexpr int kSetBookmarkCommand = 1;
 
     // Checks the HTML folder (closing itself when it is not there), creates the browser in
     // place of control 1037 on the host page "TB.htm" and shows panel 1. Hidden until shown.
@@ -121,6 +125,11 @@ public:
     void Forward();
     void CopySelection();
     void PrintArticle();
+    // Sets a bookmark of the current bookmark type on the page's selection (the bookmark
+    // hint without one); done gets the new ID (-1 for none), and the host hears of it.
+    void SetBookmarkAtSelection(std::function<void(std::int32_t id)> done = {});
+    // The picture type (1 to 6) of new bookmarks; other values are ignored.
+    void SetBookmarkType(std::uint8_t type);
 
     // The program's navigation panels CTBPanel1 to CTBPanel6: the one place they are made.
     static CTBPanelSlot CreateNavigationPanel(int type, CTextBrowser& window);
@@ -175,6 +184,8 @@ private:
     int m_pendingScrollTop = 0;
     std::vector<std::string> m_anchorNames;
     std::uint8_t m_bookmarkType = 1;
+    // The context menu while it is open (it answers with a posted command).
+    std::unique_ptr<CFlatMenu> m_contextMenu;
     QBasicTimer m_sectionTimer;
     bool m_usable = true;
 };

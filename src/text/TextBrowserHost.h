@@ -1,7 +1,8 @@
 #pragma once
 // What the article window asks of the main window: the pictures its links name, printing,
-// the search window. The main window implements it and hands itself in, so the article
-// window needs no main-window headers; windows never open other windows themselves.
+// the search window, the bookmark window. The main window implements it and hands itself in,
+// so the article window needs no main-window headers; windows never open other windows
+// themselves.
 
 #include <QString>
 #include <cstdint>
@@ -25,4 +26,10 @@ public:
     virtual void OpenSearch(QWidget* owner) = 0;
     // "Bitte markieren Sie zunächst den Textbereich, ..."
     virtual void BookmarkHint() = 0;
+    // The bookmark window: opened by button 1009; told of a bookmark set on the page (it
+    // shows and selects it) and of every article shown (it follows it). Hosts without the
+    // window leave them as they are.
+    virtual void OpenBookmarks(QWidget* owner) { (void)owner; }
+    virtual void BookmarkSet(std::int32_t id) { (void)id; }
+    virtual void ArticleShown(std::int32_t id) { (void)id; }
 };

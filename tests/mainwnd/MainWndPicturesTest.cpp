@@ -1,8 +1,8 @@
 // The main window's picture operations on the fixture almanac with picture archives made by
 // Info-ZIP: which archive each kind of record opens, the ".eps" rule, reuse of the image
 // window and the flag viewer, export as a bitmap through the viewer's menu, the placement in
-// the registry, and the insert-disc prompt. Message boxes are captured through
-// KOMPENDOR_MESSAGES.
+// the registry, the insert-disc prompt, and the graph gallery from the command bar. Message
+// boxes are captured through KOMPENDOR_MESSAGES.
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -15,8 +15,11 @@
 #include "mainwnd/MediumCheck.h"
 #include "platform/DriveType.h"
 #include "platform/TestFiles.h"
+#include "noxctrls/PushCtrl.h"
 #include "support/WaitUntil.h"
 #include "viewers/FlagView.h"
+#include "viewers/GraphView.h"
+#include "viewers/ListWnd.h"
 #include "viewers/ImageWnd.h"
 #include "viewers/PictureMenu.h"
 #include "viewers/ViewerTestSupport.h"
@@ -237,4 +240,64 @@ TEST_F(MainWndPictures, InsertDiscPrompt) {
         = "H I N W E I S\tBitte legen Sie den Datenträger mit der Aufschrift \"Varnholt "
           "Kompendor 2004\" in das Laufwerk /media/cdrom/ ein...\n";
     EXPECT_EQ(Boxes(), prompt + prompt);
+}
+
+// The command bar's graph button opens the one gallery on every picture record and shows it
+// again as it was left; a preselection changes what it shows. A chosen entry opens in the
+// image viewer; the gallery's menu prints the entry's picture and exports it as a BMP that
+// reads back as the picture. Closed, the gallery goes, and the button makes a new one.
+TEST_F(MainWndPictures, GalleryFromTheCommandBar) {
+    ASSERT_TRUE(MakeArchive(dir / "Daten/", "Previews.nox",
+                            {{"pyramide.gif", Encoded(Filled(88, 30, Qt::red), "BMP")}}));
+    Create();
+    CPushCtrl* button = wnd->CommandBar()->Controls().Push(CMainWnd::kBarGraphList);
+    ASSERT_NE(button, nullptr);
+    // The bar's commands arrive queued.
+    emit button->command(CMainWnd::kBarGraphList);
+    QCoreApplication::processEvents();
+    CGraphView* gallery = wnd->GraphWindow();
+    ASSERT_NE(gallery, nullptr);
+    EXPECT_TRUE(gallery->isVisible());
+    EXPECT_EQ(gallery->Selection(), CGraphView::kAlle);
+    EXPECT_EQ(gallery->List()->GetRecordCount(), 5);
+    gallery->Select(CGraphView::kTabellen);
+    emit button->command(CMainWnd::kBarGraphList);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(wnd->GraphWindow(), gallery);
+    EXPECT_EQ(gallery->Selection(), CGraphView::kTabellen);
+    wnd->OpenGraphList(CGraphView::kThemenkarten);
+    EXPECT_EQ(gallery->Selection(), CGraphView::kThemenkarten);
+    ASSERT_EQ(gallery->List()->ItemCount(), 1);
+    EXPECT_EQ(static_cast<CGraphListItem*>(gallery->List()->Item(0))->Preview().Height(), 30);
+
+    gallery->OpenEntry(1004);
+    ASSERT_NE(wnd->ImageWindow(), nullptr);
+    EXPECT_EQ(Shown(), QSize(50, 40));
+
+    {
+        CScopedEnv save("KOMPENDOR_SAVE_PATH", (dir / "export/Tabelle").c_str());
+        gallery->OnMenuCommand(kMenuExport, 1005);
+    }
+    const QImage written(QString::fromStdString(dir / "export/Tabelle.bmp"), "BMP");
+    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), Filled(90, 60, Qt::blue));
+    {
+        CScopedEnv pdf("KOMPENDOR_PRINT_PDF", (dir / "grafik.pdf").c_str());
+        gallery->OnMenuCommand(kMenuPrint, 1101);
+    }
+    EXPECT_GT(std::filesystem::file_size(dir / "grafik.pdf"), 0u);
+    EXPECT_EQ(Boxes(), "");
+    gallery->OnMenuCommand(kMenuExport, 1103);
+    EXPECT_EQ(Boxes(),
+              "\tDie Datei \"KURVE.EPS\" liegt in einem nicht verwendbaren Dateiformat vor!!!\n");
+
+    gallery->OnMenuCommand(kMenuClose, 0);
+    // (QTRY_VERIFY would not fail a gtest test.)
+    for (int i = 0; i < 200 && wnd->GraphWindow(); ++i) QTest::qWait(10);
+    EXPECT_EQ(wnd->GraphWindow(), nullptr);
+    emit wnd->CommandBar()->Controls().Push(CMainWnd::kBarGraphList)
+        ->command(CMainWnd::kBarGraphList);
+    QCoreApplication::processEvents();
+    ASSERT_NE(wnd->GraphWindow(), nullptr);
+    EXPECT_EQ(wnd->GraphWindow()->Selection(), CGraphView::kAlle);
+    EXPECT_EQ(LastDBError().count, 0u);
 }

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -129,4 +130,21 @@ TEST(QtDialogs, SaveDialogInTheSkinOpensInTheDocumentsThenWhereTheUserSaved) {
     EXPECT_FALSE(RunSaveFileDialog(request));
     SetMessagePresenter(nullptr);
     ForgetSaveFolder();
+}
+
+TEST(QtDialogs, MessageBoxStaysOnTheScreenOverAWindowAtItsEdge) {
+    QWidget owner;
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    owner.setGeometry(screen.right() - 120, screen.bottom() - 60, 200, 100);
+    owner.show();
+    owner.activateWindow();
+    QApplication::setActiveWindow(&owner);
+    CQtMessagePresenter presenter;
+    WhenModal([screen](QWidget* box) {
+        EXPECT_TRUE(screen.contains(box->frameGeometry())) << box->frameGeometry().x() << ","
+                                                           << box->frameGeometry().y();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    presenter.ShowMessage({"Möchten Sie wirklich alle Lesezeichen löschen?", kCaptionHinweis,
+                           MsgIcon::Information, MsgButtons::YesNo, 0});
 }

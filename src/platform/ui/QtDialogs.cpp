@@ -258,7 +258,19 @@ protected:
         const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
         const QRect area
             = owner ? owner->frameGeometry() : (screen() ? screen()->availableGeometry() : QRect());
-        if (area.isValid()) move(area.center() - rect().center());
+        if (!area.isValid()) return;
+        QPoint at = area.center() - rect().center();
+        // Never past the edges of the screen it opens on, whatever the owner's position.
+        const QScreen* on = QGuiApplication::screenAt(area.center());
+        if (!on) on = screen();
+        if (on) {
+            const QRect screenArea = on->availableGeometry();
+            at.setX(std::clamp(at.x(), screenArea.left(),
+                               std::max(screenArea.left(), screenArea.right() + 1 - width())));
+            at.setY(std::clamp(at.y(), screenArea.top(),
+                               std::max(screenArea.top(), screenArea.bottom() + 1 - height())));
+        }
+        move(at);
     }
 
     void paintEvent(QPaintEvent*) override {
