@@ -4,7 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
+#include <vector>
+
 #include "data/Database.h"
+#include "data/ValueRoutines.h"
+#include "platform/AtomicFile.h"
 #include "platform/MessageBox.h"
 #include "platform/Text.h"
 
@@ -44,7 +49,119 @@ bool HasFlag(const std::string& flags, std::string_view flag) {
     return false;
 }
 
+// The reason for an almanac the engine refused, from its result code.
+std::string EngineReason(const std::string& path, const CDBException& error) {
+    if (std::strcmp(error.what(), "Not a valid password.") == 0)
+        return "Die Almanach-Datenbank " + path + ": falsches Kennwort";
+    switch (error.Code() & 0xFF) {
+        case SQLITE_NOTADB:
+            return "Die Datei " + path + " ist keine Almanach-Datenbank";
+        case SQLITE_CORRUPT:
+            return "Die Almanach-Datenbank " + path + " ist beschädigt";
+        case SQLITE_CANTOPEN:
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+            return "Die Almanach-Datenbank " + path + " kann nicht geöffnet werden";
+        case SQLITE_NOMEM:
+            return "Für die Almanach-Datenbank " + path + " reicht der Speicher nicht";
+        default:
+            return "Die Almanach-Datenbank " + path + " kann nicht gelesen werden";
+    }
+}
+
+// A text file holds no NUL byte and few other control characters; binary junk holds many.
+bool LooksLikeText(std::string_view text) {
+    std::size_t controls = 0;
+    for (char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == 0) return false;
+        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f') ++controls;
+    }
+    return controls * 100 <= text.size();
+}
+
+bool HasSection(std::string_view text, std::string_view wanted) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = TrimBlanks(text.substr(pos, end - pos));
+        pos = end + 1;
+        if (line.empty() || line.front() != '[') continue;
+        const std::size_t close = line.find(']');
+        const std::string_view name
+            = line.substr(1, close == std::string_view::npos ? line.npos : close - 1);
+        if (EqualsNoCase(TrimBlanks(name), wanted)) return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+std::unique_ptr<CDatabase> OpenAlmanacFile(const std::string& path, std::string& reason) {
+    // SQLite takes an empty path for a temporary database and an empty file for a new one:
+    // neither is an almanac.
+    if (path.empty()) {
+        reason = "Die Almanach-Datenbank (MDB in NOX.INI) ist nicht angegeben";
+        return nullptr;
+    }
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        reason = "Die Almanach-Datenbank " + path + " fehlt";
+        return nullptr;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        reason = "Die Almanach-Datenbank " + path + " ist keine Datei";
+        return nullptr;
+    }
+    if (st.st_size == 0) {
+        reason = "Die Almanach-Datenbank " + path + " ist leer";
+        return nullptr;
+    }
+    auto database = std::make_unique<CDatabase>();
+    try {
+        database->Open(path, true, true, kAlmanacConnect);
+        // The names of its tables; a damaged schema shows here already.
+        std::vector<std::string> tables;
+        CRecordset rs(database.get());
+        rs.Open("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')");
+        for (; !rs.IsEOF(); rs.MoveNext()) tables.push_back(ToText(rs.GetFieldValue(0)));
+        for (const char* wanted : kAlmanacTables) {
+            bool found = false;
+            for (const std::string& table : tables) found = found || EqualsNoCase(table, wanted);
+            if (!found) {
+                reason = "Die Datei " + path + " ist keine Almanach-Datenbank (die Tabelle "
+                         + wanted + " fehlt)";
+                return nullptr;
+            }
+        }
+    } catch (const CDBException& error) {
+        reason = EngineReason(path, error);
+        return nullptr;
+    }
+    return database;
+}
+
+std::optional<std::string> SettingsFileProblem(const std::string& path) {
+    FileReadStatus status = FileReadStatus::Ok;
+    const std::optional<std::string> text = ReadWholeFile(path, kSettingsFileLimit, &status);
+    const std::string file = "Die Einstellungsdatei " + path;
+    switch (status) {
+        case FileReadStatus::Ok:
+            break;
+        case FileReadStatus::Missing:
+            return file + " fehlt";
+        case FileReadStatus::NotAFile:
+            return file + " ist keine Datei";
+        case FileReadStatus::TooLarge:
+            return file + " ist zu groß";
+        case FileReadStatus::Unreadable:
+            return file + " kann nicht gelesen werden";
+    }
+    if (!LooksLikeText(*text)) return file + " ist keine Textdatei";
+    if (!HasSection(*text, "Paths")) return file + " enthält keinen Abschnitt [Paths]";
+    return std::nullopt;
+}
 
 std::string FormatOneArgument(const std::string& format, const std::string& argument) {
     std::string out;
@@ -95,6 +212,8 @@ StartupResult CStartupChecks::Run(const StartupHooks& hooks) {
     if (!InitEngine(hooks)) return fail();
     // Hosting controls and three-dimensional dialog controls need no switch here.
     result.mapPath = m_settings.ReadIniValue("Paths", "Map", "", true);
+    // Without its settings every path is empty, and the checks below would name none.
+    if (!CheckSettingsFile()) return fail();
     if (!CheckFilesAndDirectories()) return fail();
     result.database = OpenAlmanac();
     if (!result.database) return fail();
@@ -137,17 +256,18 @@ bool CStartupChecks::CheckFilesAndDirectories() {
            && DirectoryCheck(m_settings.img) && DirectoryCheck(m_settings.html);
 }
 
+bool CStartupChecks::CheckSettingsFile() {
+    const std::optional<std::string> problem = SettingsFileProblem(m_settings.iniFile);
+    if (!problem) return true;
+    ShowInstallError(*problem);
+    return false;
+}
+
 std::unique_ptr<CDatabase> CStartupChecks::OpenAlmanac() {
-    auto database = std::make_unique<CDatabase>();
-    try {
-        database->Open(m_settings.mdb, true, true, kAlmanacConnect);
-        return database;
-    } catch (const std::exception& error) {
-        std::string message = TruncateChars(error.what(), kEngineMessageBuffer - 1);
-        database.reset();
-        ShowInstallError(message);
-        return nullptr;
-    }
+    std::string reason;
+    std::unique_ptr<CDatabase> database = OpenAlmanacFile(m_settings.mdb, reason);
+    if (!database) ShowInstallError(TruncateChars(reason, kEngineMessageBuffer - 1));
+    return database;
 }
 
 bool CStartupChecks::FileCheck(const std::string& path) { return Check(path, false); }
@@ -181,6 +301,6 @@ std::string CStartupChecks::ErrorText(const std::string& key, const std::string&
 }
 
 void CStartupChecks::ShowInstallError(const std::string& reason) const {
-    ShowMessageBox(ErrorText("Install", kInstallDefault, reason), "", MsgIcon::Stop,
+    ShowMessageBox(ErrorText("Install", kInstallDefault, reason), kCaptionFehler, MsgIcon::Stop,
                    MsgButtons::Ok);
 }

@@ -75,8 +75,11 @@ public:
     bool InitEngine(const StartupHooks& hooks);
     // UI (or the archive UI.nox beside it), Cursor, MDB, IMG, HTML.
     bool CheckFilesAndDirectories();
-    // The almanac, opened exclusive and read-only with the password; nothing, after the
-    // installation error with the engine's message, when it does not open.
+    // NOX.INI must be a readable text file with a section Paths; otherwise the installation
+    // error names the file and says why.
+    bool CheckSettingsFile();
+    // The almanac, opened exclusive and read-only with the password and checked by
+    // OpenAlmanacFile; nothing, after the installation error with the reason, when it is none.
     std::unique_ptr<CDatabase> OpenAlmanac();
 
     // The file check: passes when path can be opened for reading. On a CD-ROM drive it asks
@@ -90,7 +93,7 @@ public:
     // line breaks; argument, when given, takes the place of "%s".
     std::string ErrorText(const std::string& key, const std::string& defaultText,
                           const std::optional<std::string>& argument = std::nullopt) const;
-    // The installation error with reason, as a stop box.
+    // The installation error with reason, as a stop box with the caption of errors.
     void ShowInstallError(const std::string& reason) const;
 
     // -1 once a check has requested quitting; nothing before.
@@ -104,6 +107,19 @@ private:
     const IRegistryStore& m_registry;
     std::optional<int> m_quitRequest;
 };
+
+// The tables every almanac holds.
+inline constexpr const char* kAlmanacTables[] = {"Land", "Val", "Data", "ValJahre", "HTML"};
+
+// Opens the almanac at path as the program does (exclusive, read-only, with the password) and
+// checks that it is one: a file that is not empty and holds the tables kAlmanacTables.
+// Nothing when it is none, with the reason in German in reason ("Die Datei ... ist keine
+// Almanach-Datenbank", "... ist beschädigt", "... falsches Kennwort").
+std::unique_ptr<CDatabase> OpenAlmanacFile(const std::string& path, std::string& reason);
+
+// Why the settings file at path cannot be used, in German and naming the file; nothing when
+// it can: it must be a readable text file of at most a few megabytes with a section Paths.
+std::optional<std::string> SettingsFileProblem(const std::string& path);
 
 // A printf-style text with one "%s": the first "%s" becomes argument and "%%" becomes "%";
 // any other "%" stays as it is. Texts from the settings file are never used as a format.

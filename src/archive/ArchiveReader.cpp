@@ -384,7 +384,12 @@ void CArchiveReader::ReleaseFile() noexcept {
 
 bool CArchiveReader::ExtractToMemory(int index, CMemoryBlock& block, std::size_t chunk) {
     block.clear();
+    // OpenFile refuses sizes the data cannot produce as damage first.
     if (!OpenFile(index)) return false;
+    if (m_uncomprLeft > kMaxMemberSize) {
+        ReleaseFile();
+        return false;
+    }
     if (chunk == 0) chunk = kDefaultChunk;
     try {
         // Started before the block is allocated and zero-filled, which it overlaps too; its
@@ -399,19 +404,31 @@ bool CArchiveReader::ExtractToMemory(int index, CMemoryBlock& block, std::size_t
                 // Likewise without memory for the pieces.
             }
         }
+        // The size in the headers is a claim: the block follows what the data delivers.
+        const std::size_t size = m_uncomprLeft;
+        const std::size_t plausible
+            = std::max(kFirstBlockSize, std::size_t{m_comprLeft} * kPlausibleRatio);
         CMemoryBlock fresh;
-        try {
-            fresh.resize(m_uncomprLeft);
-        } catch (const std::bad_alloc&) {
-            ReleaseFile();
-            return false;
-        }
-        const std::size_t size = fresh.size();
+        auto grow = [&](std::size_t to) {
+            try {
+                fresh.resize(to);
+                return true;
+            } catch (const std::bad_alloc&) {
+                ReleaseFile();
+                return false;
+            }
+        };
+        if (!grow(std::min(size, plausible))) return false;
         std::size_t offset = 0;
         for (;;) {
-            const std::size_t n = ReadFile(fresh.data() + offset, std::min(chunk, size - offset));
+            if (offset == fresh.size() && offset < size) {
+                // Doubling keeps the copies few; a damaged stream ends long before.
+                if (!grow(std::min(size, 2 * fresh.size()))) return false;
+            }
+            const std::size_t wanted = std::min(chunk, fresh.size() - offset);
+            const std::size_t n = ReadFile(fresh.data() + offset, wanted);
             offset += n;
-            if (n < chunk) break;
+            if (n < wanted || wanted == 0) break;
         }
         // A stream that ends before the member's size would leave the rest of the block
         // zero-filled; that is a damaged member, not a success.

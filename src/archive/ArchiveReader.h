@@ -53,6 +53,14 @@ public:
     // core while ExtractToMemory inflates them, with the same result. The thread ends before
     // the call returns, so callers see a single-threaded reader all the same.
     static constexpr std::uint32_t kDecryptAheadSize = 1u << 20;
+    // ExtractToMemory delivers no member larger than this, far above every picture, film or
+    // map the program shows: a larger size is a damaged or hostile archive.
+    static constexpr std::uint32_t kMaxMemberSize = 256u << 20;
+    // The block starts at the member's size when that is no more than this, or no more than
+    // kPlausibleRatio times its compressed size; otherwise it starts there and grows as the
+    // data really inflates, so that a size the data cannot fill costs no memory.
+    static constexpr std::size_t kFirstBlockSize = 16u << 20;
+    static constexpr std::size_t kPlausibleRatio = 8;
 
     CArchiveReader() = default;
     ~CArchiveReader() = default;
@@ -89,8 +97,8 @@ public:
 
     // Replaces block with the member at index, exactly its uncompressed size, decrypted and
     // decompressed, read chunk bytes at a time. False when the index is invalid, a member is
-    // open, the member is encrypted and no password is set, or the block cannot be
-    // allocated. Throws CZipException for a damaged archive or member (10, or zlib's cause),
+    // open, the member is encrypted and no password is set, the member is larger than
+    // kMaxMemberSize or the block cannot be allocated. Throws CZipException for a damaged archive or member (10, or zlib's cause),
     // a wrong password (17) or a CRC mismatch (11); the member is closed again either way.
     bool ExtractToMemory(int index, CMemoryBlock& block, std::size_t chunk = kDefaultChunk);
     // FindFile, then ExtractToMemory; false when no entry has that name.

@@ -1,6 +1,10 @@
 #include "cli/CliSettings.h"
 
 #include <filesystem>
+#include <iostream>
+
+#include "app/Startup.h"
+#include "data/Database.h"
 
 CliInstallation LoadInstallation(const CliArgs& args) {
     std::string programDir = CSettings::ProgramDirectory();
@@ -14,4 +18,11 @@ CliInstallation LoadInstallation(const CliArgs& args) {
     inst.registry = OpenProgramRegistry(programDir);
     inst.settings = std::make_unique<CSettings>(programDir, *inst.registry);
     return inst;
+}
+
+std::unique_ptr<CDatabase> OpenCliAlmanac(const CliInstallation& inst, const char* command) {
+    std::string reason;
+    std::unique_ptr<CDatabase> db = OpenAlmanacFile(inst.settings->mdb, reason);
+    if (!db) std::cerr << "kompendor-cli " << command << ": " << reason << '\n';
+    return db;
 }

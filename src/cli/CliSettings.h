@@ -14,3 +14,9 @@ struct CliInstallation {
 
 // Reads NOX.INI of the installation (the registry's override applies as for the program).
 CliInstallation LoadInstallation(const CliArgs& args);
+
+class CDatabase;
+
+// The installation's almanac, opened as the program opens it; nothing after a message on
+// standard error naming command when it does not open.
+std::unique_ptr<CDatabase> OpenCliAlmanac(const CliInstallation& inst, const char* command);

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "archive/ArchivePassword.h"
@@ -66,6 +67,79 @@ bool OpenArchive(CArchiveReader& reader, const std::string& path, const std::str
     return true;
 }
 
+// The length of the well-formed UTF-8 character at text[pos] (no overlong form, no surrogate,
+// nothing beyond U+10FFFF); 0 when the bytes there are none.
+std::size_t Utf8Length(std::string_view text, std::size_t pos, char32_t& c) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    std::size_t length;
+    char32_t lowest;
+    if (lead < 0x80) {
+        c = lead;
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, lowest = 0x80, c = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, lowest = 0x800, c = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, lowest = 0x10000, c = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (text.size() - pos < length) return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[pos + k]);
+        if ((next & 0xC0) != 0x80) return 0;
+        c = (c << 6) | (next & 0x3F);
+    }
+    if (c < lowest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+    return length;
+}
+
+// A member name as one line of the listing: a crafted name must not start a line of its own,
+// move the cursor or send escapes to the terminal. Control characters (C0, DEL and C1), bytes
+// that are no UTF-8 and the backslash itself are written as \xNN per byte (\t, \n, \r and
+// \\ for the common ones); everything else stays as it is.
+std::string EscapeListedName(std::string_view name) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    auto escapeByte = [&](unsigned char b) {
+        switch (b) {
+            case '\t':
+                out += "\\t";
+                return;
+            case '\n':
+                out += "\\n";
+                return;
+            case '\r':
+                out += "\\r";
+                return;
+            case '\\':
+                out += "\\\\";
+                return;
+            default:
+                out += "\\x";
+                out += kHex[b >> 4];
+                out += kHex[b & 15];
+        }
+    };
+    std::size_t pos = 0;
+    while (pos < name.size()) {
+        char32_t c = 0;
+        const std::size_t length = Utf8Length(name, pos, c);
+        const bool control = c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F) || c == '\\';
+        if (length == 0 || control) {
+            const std::size_t bytes = length == 0 ? 1 : length;
+            for (std::size_t k = 0; k < bytes; ++k)
+                escapeByte(static_cast<unsigned char>(name[pos + k]));
+            pos += bytes;
+            continue;
+        }
+        out.append(name.substr(pos, length));
+        pos += length;
+    }
+    return out;
+}
+
 }  // namespace
 
 int RunArchiveList(const CliArgs& args) {
@@ -79,7 +153,7 @@ int RunArchiveList(const CliArgs& args) {
         CArchiveReader reader;
         if (!OpenArchive(reader, options.positional[0], options.password)) return 1;
         for (const CArchiveEntry& e : reader.GetEntries()) {
-            std::cout << e.name << '\t' << e.comprSize << '\t' << e.uncomprSize << '\t' << e.method
+            std::cout << EscapeListedName(e.name) << '\t' << e.comprSize << '\t' << e.uncomprSize << '\t' << e.method
                       << '\t' << e.flag << '\n';
         }
     } catch (const CZipException& e) {
@@ -92,7 +166,10 @@ int RunArchiveList(const CliArgs& args) {
 namespace {
 
 bool WriteAll(std::FILE* out, const CMemoryBlock& block) {
-    return std::fwrite(block.data(), 1, block.size(), out) == block.size() && std::fflush(out) == 0;
+    // An empty member has no data pointer to hand to fwrite.
+    if (!block.empty() && std::fwrite(block.data(), 1, block.size(), out) != block.size())
+        return false;
+    return std::fflush(out) == 0;
 }
 
 }  // namespace

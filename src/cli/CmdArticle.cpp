@@ -25,17 +25,6 @@ std::optional<long> ParseLong(const std::string& text, long low, long high) {
     return value;
 }
 
-bool OpenAlmanac(const CliInstallation& inst, CDatabase& db, const char* command) {
-    try {
-        db.Open(inst.settings->mdb, true, true, kAlmanacConnect);
-        return true;
-    } catch (const std::exception& error) {
-        std::cerr << "kompendor-cli " << command << ": " << inst.settings->mdb << ": "
-                  << error.what() << '\n';
-        return false;
-    }
-}
-
 }  // namespace
 
 int RunArticle(const CliArgs& args) {
@@ -46,10 +35,10 @@ int RunArticle(const CliArgs& args) {
         return 2;
     }
     CliInstallation inst = LoadInstallation(args);
-    CDatabase db;
-    if (!OpenAlmanac(inst, db, "article")) return 1;
+    std::unique_ptr<CDatabase> db = OpenCliAlmanac(inst, "article");
+    if (!db) return 1;
 
-    CArticlePages pages(&db, inst.settings->html);
+    CArticlePages pages(db.get(), inst.settings->html);
     const int type = pages.GetPanel(static_cast<std::int32_t>(*id));
     if (type < 1 || type > 6) {
         std::cerr << "kompendor-cli article: there is no article " << *id
@@ -80,8 +69,9 @@ int RunCellInfo(const CliArgs& args) {
         return 2;
     }
     CliInstallation inst = LoadInstallation(args);
-    CDatabase db;
-    if (!OpenAlmanac(inst, db, "cellinfo")) return 1;
+    std::unique_ptr<CDatabase> almanac = OpenCliAlmanac(inst, "cellinfo");
+    if (!almanac) return 1;
+    CDatabase& db = *almanac;
 
     // The chart is a picture the window draws; the page names the file it goes to.
     std::error_code ec;

@@ -51,9 +51,10 @@ int RunSearch(const CliArgs& args) {
         std::cerr << request.caption << '\t' << OneLine(request.text) << '\n';
     });
     CliInstallation inst = LoadInstallation(args);
+    std::unique_ptr<CDatabase> almanac = OpenCliAlmanac(inst, "search");
+    if (!almanac) return 1;
     try {
-        CDatabase db;
-        db.Open(inst.settings->mdb, true, true, kAlmanacConnect);
+        CDatabase& db = *almanac;
         query.SetSource(&db, "HTML", "SearchText");
         query.SetWholeWords(wholeWords);
         query.Prepare(typed);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,7 +23,7 @@ namespace {
 
 constexpr const char* kUsage
     = "usage: kompendor-cli [--base DIR] table --view 1|2 --countries IDS|all --fields IDS|all "
-      "[--year COLUMN=YEAR ...] [--sort COLUMN:asc|desc] [--html FILE]\n";
+      "[--year COLUMN=YEAR ...] [--sort COLUMN:asc|desc] [--html FILE|-]\n";
 
 struct TableOptions {
     int view = 0;
@@ -40,9 +41,14 @@ int UsageError(const std::string& message) {
     return 2;
 }
 
-// A whole decimal number within [low, high]; nothing for anything else.
+// A whole decimal number within [low, high], digits with an optional leading minus; nothing
+// for anything else (blanks and "+" included, which strtol would let pass).
 std::optional<long> ParseNumber(const std::string& text, long low, long high) {
-    if (text.empty()) return std::nullopt;
+    const std::size_t digits = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (text.size() == digits) return std::nullopt;
+    for (std::size_t i = digits; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    }
     errno = 0;
     char* end = nullptr;
     const long value = std::strtol(text.c_str(), &end, 10);
@@ -50,7 +56,7 @@ std::optional<long> ParseNumber(const std::string& text, long low, long high) {
     return value;
 }
 
-// "all", or IDs separated by commas.
+// "all", or IDs separated by commas (no blanks).
 bool ParseIds(const std::string& text, std::optional<IdList>& ids) {
     if (text == "all") {
         ids.reset();
@@ -127,6 +133,18 @@ int ParseOptions(const std::vector<std::string>& args, TableOptions& options) {
     return 0;
 }
 
+// The IDs of wanted that known does not hold, as a text for the message ("999999, -3").
+std::string UnknownIds(const IdList& wanted, const IdList& known) {
+    const std::set<std::uint32_t> have(known.begin(), known.end());
+    std::string unknown;
+    for (std::uint32_t id : wanted) {
+        if (have.count(id)) continue;
+        if (!unknown.empty()) unknown += ", ";
+        unknown += std::to_string(static_cast<std::int32_t>(id));
+    }
+    return unknown;
+}
+
 // Every ID of a table in ID order.
 IdList AllIds(CDatabase& db, const char* sql, const char* context) {
     IdList ids;
@@ -145,20 +163,24 @@ int RunTable(const CliArgs& args) {
     if (int status = ParseOptions(args.args, options)) return status;
 
     CliInstallation inst = LoadInstallation(args);
-    CDatabase db;
-    try {
-        db.Open(inst.settings->mdb, true, true, kAlmanacConnect);
-    } catch (const std::exception& error) {
-        std::cerr << "kompendor-cli table: " << inst.settings->mdb << ": " << error.what() << '\n';
-        return 1;
-    }
+    std::unique_ptr<CDatabase> almanac = OpenCliAlmanac(inst, "table");
+    if (!almanac) return 1;
+    CDatabase& db = *almanac;
 
-    IdList countries = options.countries ? *options.countries
-                                         : AllIds(db, "SELECT ID FROM Land ORDER BY ID",
-                                                  "kompendor-cli table/Land");
-    IdList fields = options.fields
-                        ? *options.fields
-                        : AllIds(db, "SELECT ID FROM Val ORDER BY ID", "kompendor-cli table/Val");
+    const IdList allCountries
+        = AllIds(db, "SELECT ID FROM Land ORDER BY ID", "kompendor-cli table/Land");
+    const IdList allFields = AllIds(db, "SELECT ID FROM Val ORDER BY ID", "kompendor-cli table/Val");
+    IdList countries = options.countries ? *options.countries : allCountries;
+    IdList fields = options.fields ? *options.fields : allFields;
+    // An ID the almanac does not know is a typing error, not an empty table.
+    if (std::string unknown = UnknownIds(countries, allCountries); !unknown.empty()) {
+        std::cerr << "kompendor-cli table: unknown country IDs: " << unknown << '\n';
+        return 2;
+    }
+    if (std::string unknown = UnknownIds(fields, allFields); !unknown.empty()) {
+        std::cerr << "kompendor-cli table: unknown data-field IDs: " << unknown << '\n';
+        return 2;
+    }
     ValidateDataIDs(&db, fields);
 
     CTableData table;
@@ -181,9 +203,16 @@ int RunTable(const CliArgs& args) {
         table.SortByColumn(options.sort->first, options.sort->second);
     }
 
+    if (options.html && *options.html == "-") {
+        // "-" is standard output, with the very document the export writes to a file.
+        std::cout << HTMLDocument(table);
+        std::cout.flush();
+        return std::cout ? 0 : 1;
+    }
     if (options.html) {
         if (!WriteHTMLFile(table, *options.html)) {
-            std::cerr << "kompendor-cli table: cannot write " << *options.html << '\n';
+            std::cerr << "Die Tabelle konnte nicht in " << *options.html
+                      << " exportiert werden.\n";
             return 1;
         }
         return 0;

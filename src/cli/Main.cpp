@@ -39,7 +39,7 @@ const CliCommand kCommands[] = {
     {"workspace", "FILE", &RunWorkspace},
     {"table",
      "--view 1|2 --countries IDS|all --fields IDS|all [--year COLUMN=YEAR ...] "
-     "[--sort COLUMN:asc|desc] [--html FILE]",
+     "[--sort COLUMN:asc|desc] [--html FILE|-]",
      &RunTable},
     {"search", "[--whole-words] QUERY", &RunSearch},
     {"article", "ID", &RunArticle},

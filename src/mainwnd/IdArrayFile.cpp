@@ -136,7 +136,8 @@ bool CArchiveLoad::ReadIdArray(std::vector<std::uint32_t>& ids) {
 }
 
 bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::optional<std::string> contents = ReadWholeFile(path);
+    // A workspace or profile is small; anything longer, or no regular file, is damaged.
+    std::optional<std::string> contents = ReadWholeFile(path, kUserFileLimit);
     if (!contents) return false;
     bytes.assign(contents->begin(), contents->end());
     return true;

@@ -86,8 +86,8 @@ CMountTable::CMountTable(std::string_view mounts, std::string_view fstab) {
 }
 
 CMountTable CMountTable::FromSystem() {
-    return CMountTable(ReadWholeFile("/proc/self/mounts").value_or(""),
-                       ReadWholeFile("/etc/fstab").value_or(""));
+    return CMountTable(ReadWholeFile("/proc/self/mounts", kSettingsFileLimit).value_or(""),
+                       ReadWholeFile("/etc/fstab", kSettingsFileLimit).value_or(""));
 }
 
 DriveType CMountTable::TypeOfFileSystem(std::string_view t) {

@@ -7,7 +7,7 @@
 
 std::optional<std::string> ReadProfileValue(const std::string& file, const std::string& section,
                                             const std::string& key) {
-    std::optional<std::string> contents = ReadWholeFile(file);
+    std::optional<std::string> contents = ReadWholeFile(file, kSettingsFileLimit);
     if (!contents) return std::nullopt;
     std::string_view text = *contents;
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);

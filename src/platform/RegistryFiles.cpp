@@ -45,8 +45,14 @@ RegistryKey* FindKey(RegistryDocument& doc, std::string_view path) {
 std::optional<RegistryDocument> LoadFile(const std::string& path, bool* corrupt) {
     if (corrupt) *corrupt = false;
     if (path.empty()) return std::nullopt;
-    std::optional<std::string> text = ReadWholeFile(path);
-    if (!text) return std::nullopt;
+    FileReadStatus status = FileReadStatus::Ok;
+    std::optional<std::string> text = ReadWholeFile(path, kSettingsFileLimit, &status);
+    if (!text) {
+        // A file far larger than any registry is damaged; it is kept aside like one that
+        // does not parse.
+        if (status == FileReadStatus::TooLarge && corrupt) *corrupt = true;
+        return std::nullopt;
+    }
     std::optional<RegistryDocument> doc = ParseRegistryText(*text);
     if (!doc && corrupt) *corrupt = true;
     return doc;
@@ -97,6 +103,8 @@ std::optional<RegistryDocument> ParseRegistryText(std::string_view text) {
         if (!current) continue;
         RegistryValue value;
         value.name = std::string(TrimBlanks(line.substr(0, eq)));
+        // A value without a name is the key's default value, which is written as "@".
+        if (value.name.empty()) value.name = "@";
         std::string_view data = TrimBlanks(line.substr(eq + 1));
         std::optional<std::string> bytes;
         if (data.size() >= 4 && EqualsNoCase(data.substr(0, 4), "hex:")) {
@@ -213,5 +221,10 @@ bool CRegistryFiles::StoreUser(const RegistryDocument& doc, bool replacesCorrupt
                                    std::filesystem::copy_options::overwrite_existing, ec);
         if (ec) return false;
     }
+    // The user's layer lies in the program's own configuration folder, made on first use.
+    std::error_code ec;
+    const std::filesystem::path folder
+        = std::filesystem::path(ResolveLinkTarget(m_userFile)).parent_path();
+    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
     return WriteFileAtomically(m_userFile, FormatRegistryText(doc), m_ops);
 }

@@ -216,7 +216,8 @@ TEST_F(StartupChecks, ControlSetVersion) {
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_EQ(Boxes(),
-                  "\tDas Produkt wurde nicht ordnungsgemäß installiert.\\nBitte führen Sie die "
+                  "F E H L E R\tDas Produkt wurde nicht ordnungsgemäß installiert.\\nBitte führen "
+                  "Sie die "
                   "Installation von der original CD aus und starten Sie das Programm "
                   "erneut.\\n\\n(Engine Komponente NOXCtrls ab v1.7.2.0 benötigt)\n")
             << library;
@@ -232,7 +233,7 @@ TEST_F(StartupChecks, ErrorTextsFromTheSettingsFile) {
     toolkitStarts = false;
     StartupResult result = Run();
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(Boxes(), "\tFehler: Keine\\nKomponenten\\n%d %n %s 100%\n");
+    EXPECT_EQ(Boxes(), "F E H L E R\tFehler: Keine\\nKomponenten\\n%d %n %s 100%\n");
     EXPECT_EQ(cursorLoads, 0);
 
     // Settings that never finished loading end start-up without a word.
@@ -246,36 +247,101 @@ TEST_F(StartupChecks, ErrorTextsFromTheSettingsFile) {
     EXPECT_EQ(Boxes(), "");
 }
 
-TEST_F(StartupChecks, AlmanacThatDoesNotOpen) {
+namespace {
+
+// The box of the installation error with reason.
+std::string InstallErrorBox(const std::string& reason) {
+    return "F E H L E R\tDas Produkt wurde nicht ordnungsgemäß installiert.\\nBitte führen Sie "
+           "die Installation von der original CD aus und starten Sie das Programm "
+           "erneut.\\n\\n("
+           + reason + ")\n";
+}
+
+}  // namespace
+
+TEST_F(StartupChecks, EmptyOrForeignAlmanacGivesTheInstallationError) {
+    const std::string mdb = dir / "app/Daten/Kompendor.mdb";
     struct {
         const char* what;
         std::function<void(const std::string&)> make;
-        const char* message;
+        std::string reason;
     } cases[] = {
         {"not a database", [](const std::string& p) { WriteFile(p, std::string(4096, 'x')); },
-         "file is not a database"},
+         "Die Datei " + mdb + " ist keine Almanach-Datenbank"},
         {"other password", [](const std::string& p) { WriteAlmanac(p, "geheim"); },
-         "Not a valid password."},
+         "Die Almanach-Datenbank " + mdb + ": falsches Kennwort"},
+        {"empty file", [](const std::string& p) { WriteFile(p, ""); },
+         "Die Almanach-Datenbank " + mdb + " ist leer"},
+        {"a database of something else",
+         [](const std::string& p) {
+             CDatabase other;
+             other.Create(p);
+             other.Execute("CREATE TABLE Land (ID LONG)");
+             other.Execute("CREATE TABLE Val (ID LONG)");
+             other.Execute("CREATE TABLE Data (ID LONG)");
+         },
+         "Die Datei " + mdb + " ist keine Almanach-Datenbank (die Tabelle ValJahre fehlt)"},
+        {"damaged table list",
+         [](const std::string& p) {
+             WriteAlmanac(p, "3A9D07B1E5C2");
+             std::string bytes = ReadFile(p);
+             for (std::size_t i = 100; i < 4096 && i < bytes.size(); ++i) bytes[i] = '\x5A';
+             WriteFile(p, bytes);
+         },
+         "Die Almanach-Datenbank " + mdb + " ist beschädigt"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         std::filesystem::remove(dir / "boxes.txt");
-        std::filesystem::remove(dir / "app/Daten/Kompendor.mdb");
-        c.make(dir / "app/Daten/Kompendor.mdb");
+        std::filesystem::remove(mdb);
+        c.make(mdb);
         StartupResult result = Run();
-        EXPECT_FALSE(result.ok) << c.what;
+        EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_FALSE(result.database);
-        EXPECT_EQ(Boxes(),
-                  std::string("\tDas Produkt wurde nicht ordnungsgemäß installiert.\\nBitte führen "
-                              "Sie die Installation von der original CD aus und starten Sie das "
-                              "Programm erneut.\\n\\n(")
-                      + c.message + ")\n")
-            << c.what;
+        EXPECT_EQ(Boxes(), InstallErrorBox(c.reason));
     }
     // A file without password table opens with the program's password, as Jet's would.
-    std::filesystem::remove(dir / "app/Daten/Kompendor.mdb");
-    WriteAlmanac(dir / "app/Daten/Kompendor.mdb", "");
+    std::filesystem::remove(mdb);
+    WriteAlmanac(mdb, "");
     EXPECT_TRUE(Run().ok);
+
+    // An empty path is no almanac either (SQLite would open a temporary database).
+    std::string reason;
+    EXPECT_FALSE(OpenAlmanacFile("", reason));
+    EXPECT_NE(reason.find("nicht angegeben"), std::string::npos) << reason;
+}
+
+TEST_F(StartupChecks, UnusableSettingsFileIsNamedWithTheReason) {
+    const std::string ini = dir / "app/NOX.INI";
+    std::string junk(3000, '\0');
+    for (std::size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>(i * 37 % 251);
+    struct {
+        const char* contents;  // null: a folder of that name
+        std::string reason;
+    } cases[] = {
+        {"[Setup]\nApp=Almanach\n", "Die Einstellungsdatei " + ini + " enthält keinen Abschnitt [Paths]"},
+        {"", "Die Einstellungsdatei " + ini + " enthält keinen Abschnitt [Paths]"},
+        {junk.c_str(), "Die Einstellungsdatei " + ini + " ist keine Textdatei"},
+        {nullptr, "Die Einstellungsdatei " + ini + " ist keine Datei"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        std::filesystem::remove(dir / "boxes.txt");
+        std::filesystem::remove_all(ini);
+        if (c.contents) {
+            WriteFile(ini, c.contents == junk.c_str() ? junk : std::string(c.contents));
+        } else {
+            std::filesystem::create_directory(ini);
+        }
+        StartupResult result = Run();
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(Boxes(), InstallErrorBox(c.reason));
+    }
+    std::filesystem::remove_all(ini);
+    std::filesystem::remove(dir / "boxes.txt");
+    EXPECT_FALSE(Run().ok);
+    EXPECT_EQ(Boxes(), InstallErrorBox("Die Einstellungsdatei " + ini + " fehlt"));
 }
 
 TEST(Startup, FormattingAndBrowserFlags) {

@@ -88,3 +88,54 @@ TEST_F(ArchiveCli, ListAndExtract) {
     }
     EXPECT_GE(refused, 1);
 }
+
+TEST_F(ArchiveCli, EmptyMemberExtractsToNothing) {
+    if (!HaveTool("zip")) GTEST_SKIP() << "zip is not installed";
+    WriteText(dir / "leer.txt", "");
+    ASSERT_TRUE(RunIn(dir.Path(), "zip -q -P PlumTreeVoyage Leer.nox leer.txt"));
+    CliRun run = Cli("extract Leer.nox leer.txt");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "");
+    run = Cli("extract Leer.nox leer.txt -o copy.txt");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::exists(dir / "copy.txt"));
+    EXPECT_EQ(std::filesystem::file_size(dir / "copy.txt"), 0u);
+}
+
+TEST_F(ArchiveCli, ListedNamesCannotFakeLinesOrSendEscapes) {
+    if (!HaveTool("zip")) GTEST_SKIP() << "zip is not installed";
+    // Made with placeholders, which are then replaced in both headers: a line feed, an
+    // escape sequence and a C1 control (UTF-8, flagged as such).
+    WriteText(dir / "aQbQ.txt", "1");
+    WriteText(dir / "cZZd.txt", "2");
+    ASSERT_TRUE(RunIn(dir.Path(), "zip -q -0 Names.nox aQbQ.txt cZZd.txt"));
+    Bytes archive = ReadBytes(dir / "Names.nox");
+    auto replace = [&](const std::string& from, const std::string& to) {
+        for (std::size_t at = 0; at + from.size() <= archive.size(); ++at) {
+            if (std::equal(from.begin(), from.end(), archive.begin() + at))
+                std::copy(to.begin(), to.end(), archive.begin() + at);
+        }
+    };
+    replace("aQbQ.txt", "a\nb\x1b.txt");
+    replace("cZZd.txt", "c\xC2\x9B" "d.txt");
+    // The UTF-8 flag of the second entry, in its local and central header.
+    const std::size_t central = CentralOffset(archive);
+    for (std::size_t at = 0; at + 4 <= archive.size(); ++at) {
+        if (archive[at] != 'P' || archive[at + 1] != 'K') continue;
+        const bool local = archive[at + 2] == 3 && archive[at + 3] == 4;
+        const bool cdir = archive[at + 2] == 1 && archive[at + 3] == 2;
+        if (!local && !cdir) continue;
+        const std::size_t nameAt = at + (local ? 30 : 46);
+        if (nameAt < archive.size() && archive[nameAt] == 'c') {
+            const std::size_t flagAt = at + (local ? 6 : 8);
+            Put16(archive, flagAt, static_cast<std::uint16_t>(Get16(archive, flagAt) | 0x800));
+        }
+    }
+    ASSERT_NE(central, std::string::npos);
+    WriteBytes(dir / "Names.nox", archive);
+
+    CliRun run = Cli("list Names.nox --password ''");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "a\\nb\\x1B.txt\t1\t1\t0\t0\nc\\xC2\\x9Bd.txt\t1\t1\t0\t2048\n");
+}

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <string>
@@ -646,4 +650,74 @@ TEST_F(ArchiveReaderTest, MissingArchiveOrMember) {
     EXPECT_FALSE(TryExtractFileToMemory(dir / "Flags.nox", "fr.gif", block, kArchivePassword));
     EXPECT_TRUE(TryExtractFileToMemory(dir / "Flags.nox", "DE.GIF", block, kArchivePassword));
     EXPECT_EQ(Of(block), ToBytes("GIF89a"));
+}
+
+namespace {
+
+// How an extraction in a child process under an address-space limit of limitBytes ended:
+// 1 extracted, 2 refused, 3 out of memory, 100 + cause for a CZipException; -1 when the child
+// did not end normally.
+int ExtractUnderLimit(const std::string& archive, const std::string& name,
+                      std::size_t limitBytes) {
+    const pid_t child = ::fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        // Room for what the process has mapped already, and limitBytes more.
+        std::size_t mapped = 0;
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("VmSize:", 0) == 0) mapped = std::stoul(line.substr(7)) * 1024;
+        }
+        const rlimit limit{mapped + limitBytes, mapped + limitBytes};
+        if (mapped == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(4);
+        int code;
+        try {
+            CArchiveReader reader;
+            reader.Open(archive);
+            CMemoryBlock block;
+            code = reader.ExtractByName(name, block) ? 1 : 2;
+        } catch (const CZipException& e) {
+            code = 100 + e.Cause();
+        } catch (const std::bad_alloc&) {
+            code = 3;
+        }
+        ::_exit(code);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+}  // namespace
+
+// A damaged 4 MB archive once claimed 4 GB for a member and got it before its data ran out.
+TEST_F(ArchiveReaderTest, MemoryFollowsWhatTheDataInflatesTo) {
+    REQUIRE_TOOL("zip");
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit allows";
+#endif
+    // Random bytes do not compress: the member's data is as long as the claim is not.
+    std::mt19937 random(42);
+    std::string noise(4300000, '\0');
+    for (char& c : noise) c = static_cast<char>(random());
+    File("noise.bin", noise);
+    ASSERT_TRUE(Zip("Noise.zip noise.bin"));
+    const Bytes base = ReadBytes(dir / "Noise.zip");
+    const MemberHeaders h = Headers(base, "noise.bin");
+    struct Claim {
+        std::uint32_t size;
+        int outcome;
+    };
+    // A claim beyond the largest member is refused at once; one below it inflates what the
+    // data holds and then fails as damaged, within 64 MB more than the data.
+    for (const Claim claim : {Claim{0xF0000000u, 2}, Claim{200u << 20, 100 + 10},
+                              Claim{static_cast<std::uint32_t>(noise.size()), 1}}) {
+        SCOPED_TRACE(claim.size);
+        Bytes bytes = base;
+        Put32(bytes, h.central + 24, claim.size);
+        Put32(bytes, h.local + 22, claim.size);
+        WriteBytes(dir / "Claim.zip", bytes);
+        EXPECT_EQ(ExtractUnderLimit(dir / "Claim.zip", "noise.bin", noise.size() + (64u << 20)),
+                  claim.outcome);
+    }
 }

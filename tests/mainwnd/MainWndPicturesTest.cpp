@@ -196,6 +196,8 @@ TEST_F(MainWndPictures, ExportAndPlacement) {
     CImageWnd* image = wnd->ImageWindow();
     ASSERT_NE(image, nullptr);
     {
+        // The save dialog only ever offers folders that exist.
+        std::filesystem::create_directories(dir / "export");
         CScopedEnv save("KOMPENDOR_SAVE_PATH", (dir / "export/Tabelle").c_str());
         image->OnMenuCommand(kMenuExport);
     }
@@ -272,6 +274,8 @@ TEST_F(MainWndPictures, GalleryFromTheCommandBar) {
     ASSERT_NE(wnd->ImageWindow(), nullptr);
     EXPECT_EQ(Shown(), QSize(50, 40));
 
+    // The user picks a folder that exists; the export makes none.
+    std::filesystem::create_directories(dir / "export");
     {
         CScopedEnv save("KOMPENDOR_SAVE_PATH", (dir / "export/Tabelle").c_str());
         gallery->OnMenuCommand(kMenuExport, 1005);

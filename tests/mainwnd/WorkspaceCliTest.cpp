@@ -1,5 +1,6 @@
 // kompendor-cli workspace against workspace files of every kind.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "mainwnd/Workspace.h"
 #include "platform/TestFiles.h"
@@ -47,4 +48,19 @@ TEST(WorkspaceCli, PrintsFileOrTheLoadMessage) {
     run = RunWorkspace(dir, dir / "05.zyb");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("no such file"), std::string::npos);
+}
+
+TEST(WorkspaceCli, DeviceOrPipeGivesTheLoadMessage) {
+    // Neither is read: a workspace is a small regular file. The run is bounded so that a
+    // reader that waits on the pipe fails the test instead of hanging it.
+    CTempDir dir;
+    const std::string fifo = dir / "06.zyb";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    WriteFile(dir / "07.zyb", std::string(2u << 20, '\x06'));
+    for (const std::string& path : {std::string("/dev/zero"), fifo, dir / "07.zyb"}) {
+        SCOPED_TRACE(path);
+        CliRun run = RunKompendorCli(dir, {"workspace", path}, 60);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, std::string(kMsgWorkspaceLoadFailed) + "\n");
+    }
 }

@@ -153,3 +153,18 @@ TEST(RegistryFiles, TextWithLineBreakStaysOneValue) {
     EXPECT_EQ((*back)[0].values[0].data, "a b");
     EXPECT_EQ((*back)[0].values[1].data, "x=y");
 }
+
+TEST(RegistryFiles, UnnamedValueIsTheDefaultBeforeAndAfterAWrite) {
+    // "=x" and "@=x" both name the key's default value; written back, both stay it.
+    CTempDir dir;
+    WriteFile(dir / "user.ini", "[HKEY_CLASSES_ROOT\\CLSID\\{1}\\InprocServer32]\n=/lib/a.so\n");
+    CRegistryFiles files("", dir / "user.ini");
+    auto before = files.ReadKey("HKEY_CLASSES_ROOT\\CLSID\\{1}\\InprocServer32");
+    ASSERT_TRUE(before && before->size() == 1);
+    EXPECT_EQ((*before)[0].name, "@");
+    ASSERT_TRUE(files.WriteValue("HKEY_CLASSES_ROOT\\Other", RegistryValue{"n", false, "1"}));
+    auto after = files.ReadKey("HKEY_CLASSES_ROOT\\CLSID\\{1}\\InprocServer32");
+    ASSERT_TRUE(after && after->size() == 1);
+    EXPECT_EQ((*after)[0].name, "@");
+    EXPECT_EQ((*after)[0].data, "/lib/a.so");
+}

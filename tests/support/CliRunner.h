@@ -23,9 +23,12 @@ inline std::string ShellQuoted(const std::string& word) {
 }
 
 // Runs kompendor-cli with words, its registry in dir (so the user's own is never touched),
-// and captures standard output and error through files in dir.
-inline CliRun RunKompendorCli(const CTempDir& dir, const std::vector<std::string>& words) {
+// and captures standard output and error through files in dir. With limitSeconds, a run that
+// takes longer is killed (status 124): for commands that must not wait on their input.
+inline CliRun RunKompendorCli(const CTempDir& dir, const std::vector<std::string>& words,
+                              int limitSeconds = 0) {
     std::string cmd = "KOMPENDOR_REGISTRY=" + ShellQuoted(dir / "registry.ini") + " "
+                      + (limitSeconds > 0 ? "timeout " + std::to_string(limitSeconds) + " " : "")
                       + ShellQuoted(std::string(KOMPENDOR_TEST_BINARY_DIR) + "/bin/kompendor-cli");
     for (const std::string& w : words) cmd += " " + ShellQuoted(w);
     cmd += " >" + ShellQuoted(dir / "out.txt") + " 2>" + ShellQuoted(dir / "err.txt");

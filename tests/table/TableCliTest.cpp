@@ -55,6 +55,7 @@ TEST_F(TableCli, FillsAsTheWindowDoes) {
 }
 
 TEST_F(TableCli, YearChangesSortAndFile) {
+    std::filesystem::create_directories(dir / "export");
     const std::string file = dir / "export/ZYB.htm";
     CliRun run = Table({"--view", "2", "--countries", "276,40,818", "--fields", "101,205", "--year",
                         "1=1999", "--year", "2=2000", "--sort", "2:desc", "--html", file});
@@ -74,6 +75,46 @@ TEST_F(TableCli, YearChangesSortAndFile) {
     EXPECT_LT(oesterreich, document.find("<B>Deutschland</B>"));
     EXPECT_LT(document.find("<B>Deutschland</B>"), aegypten);
     EXPECT_NE(document.find("8.078.000 <FONT SIZE=-2>(1998)</FONT>"), std::string::npos);
+
+    // "-" is standard output, with the same document; no file named "-" appears.
+    run = Table({"--view", "2", "--countries", "276,40,818", "--fields", "101,205", "--year",
+                 "1=1999", "--year", "2=2000", "--sort", "2:desc", "--html", "-"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, document);
+    EXPECT_FALSE(std::filesystem::exists(dir / "-"));
+}
+
+TEST_F(TableCli, MissingExportFolderFailsWithTheMessage) {
+    const std::string file = dir / "nirgends/ZYB.htm";
+    CliRun run = Table({"--view", "2", "--countries", "276", "--fields", "101", "--html", file});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Die Tabelle konnte nicht in " + file + " exportiert werden.\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "nirgends"));
+}
+
+TEST_F(TableCli, UnknownOrMalformedIdsAreAnError) {
+    struct Case {
+        std::vector<std::string> words;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--countries", "276,999999", "--fields", "101"}, "unknown country IDs: 999999"},
+        {{"--countries", "-276", "--fields", "101"}, "unknown country IDs: -276"},
+        {{"--countries", "276", "--fields", "101,-5,777"}, "unknown data-field IDs: -5, 777"},
+        {{"--countries", "4, 8", "--fields", "101"}, "bad IDs '4, 8'"},
+        {{"--countries", "+276", "--fields", "101"}, "bad IDs '+276'"},
+        {{"--countries", "276", "--fields", " 101"}, "bad IDs ' 101'"},
+        {{"--countries", "276", "--fields", "-"}, "bad IDs '-'"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> words = {"--view", "1"};
+        words.insert(words.end(), c.words.begin(), c.words.end());
+        CliRun run = Table(words);
+        SCOPED_TRACE(c.message);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
 }
 
 TEST_F(TableCli, UsageErrors) {

@@ -381,6 +381,7 @@ TEST_F(TableAlmanac, DatenDocumentSortedDescending) {
 
 TEST_F(TableAlmanac, WriteReplacesTheFileWhole) {
     ASSERT_TRUE(FillDaten(db, table, {kOesterreich}, {kWaehrung}, nullptr));
+    std::filesystem::create_directories(dir / "out");
     const std::string path = dir / "out/ZYB.htm";
     ASSERT_TRUE(WriteHTMLFile(table, path));
     const std::string document = ReadFile(path);

@@ -17,6 +17,8 @@ TEST(PictureCli, WritesThePictureAsPng) {
                              {"bombe.gif", Gif(60000, 60000)},
                              {"text.jpg", "kein Bild"}}));
 
+    // Into a folder that exists: a missing one is not made for a chosen path.
+    std::filesystem::create_directories(dir / "out");
     CliRun run = RunKompendorCli(
         dir, {"picture", dir / "Geo.nox", "deu.BMP", "--png", dir / "out/deu.png"});
     ASSERT_EQ(run.status, 0) << run.err;
