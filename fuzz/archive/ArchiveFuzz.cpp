@@ -1,36 +1,13 @@
 // libFuzzer target: any bytes as an archive file, opened, searched and every member extracted
 // with the system's password. The reader must neither crash nor touch memory outside its
 // buffers, whatever the input.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "FuzzInput.h"
 #include "archive/ArchivePassword.h"
 #include "archive/ArchiveReader.h"
-
-namespace {
-
-// The reader works on files; one in memory, rewritten for every input, is the fastest.
-const std::string& InputPath() {
-    static const std::string path = [] {
-        const int fd = memfd_create("archive-fuzz", 0);
-        return fd < 0 ? std::string("/tmp/archive-fuzz.input")
-                      : "/proc/self/fd/" + std::to_string(fd);
-    }();
-    return path;
-}
-
-bool WriteInput(const std::uint8_t* data, std::size_t size) {
-    FILE* f = std::fopen(InputPath().c_str(), "wb");
-    if (!f) return false;
-    const bool written = std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && written;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (!WriteInput(data, size)) return 0;

@@ -1,14 +1,12 @@
 // libFuzzer target: any bytes as a registry file. Parsing must neither crash nor loop; what
 // parses must format to a text that parses back to the same document (texts as one line),
 // and the layer read from the file must hold every key of that document.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "FuzzInput.h"
 #include "platform/RegistryFiles.h"
 #include "platform/Text.h"
 
@@ -38,21 +36,6 @@ bool Same(const RegistryDocument& a, const RegistryDocument& b) {
     return true;
 }
 
-const std::string& InputPath() {
-    static const std::string path = [] {
-        const int fd = memfd_create("registry-fuzz", 0);
-        return fd < 0 ? std::string("/tmp/registry-fuzz.input")
-                      : "/proc/self/fd/" + std::to_string(fd);
-    }();
-    return path;
-}
-
-bool WriteInput(const std::string& text) {
-    FILE* f = std::fopen(InputPath().c_str(), "wb");
-    if (!f) return false;
-    const bool written = text.empty() || std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    return std::fclose(f) == 0 && written;
-}
 
 }  // namespace
 
@@ -66,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Read as the installation layer (the user layer does not exist): every key the file
     // names is found, with its first value.
-    if (!WriteInput(text)) return 0;
+    if (!WriteInput(text.data(), text.size())) return 0;
     const CRegistryFiles files(InputPath(), "");
     for (const RegistryKey& key : *doc) {
         const std::optional<std::vector<RegistryValue>> values = files.ReadKey(key.path);

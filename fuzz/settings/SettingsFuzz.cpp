@@ -2,36 +2,14 @@
 // past its text; the values it gives are no longer than the file and, cut to a buffer, no
 // longer than the buffer; the value helpers of the settings record (paths, numbers,
 // colours) take any value.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "FuzzInput.h"
 #include "app/Settings.h"
 #include "platform/ProfileFile.h"
-
-namespace {
-
-const std::string& InputPath() {
-    static const std::string path = [] {
-        const int fd = memfd_create("settings-fuzz", 0);
-        return fd < 0 ? std::string("/tmp/settings-fuzz.input")
-                      : "/proc/self/fd/" + std::to_string(fd);
-    }();
-    return path;
-}
-
-bool WriteInput(const std::uint8_t* data, std::size_t size) {
-    FILE* f = std::fopen(InputPath().c_str(), "wb");
-    if (!f) return false;
-    const bool written = size == 0 || std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && written;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (!WriteInput(data, size)) return 0;

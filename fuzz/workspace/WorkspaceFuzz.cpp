@@ -2,37 +2,15 @@
 // file), read as the main window reads them. Decoding must neither crash nor allocate for
 // counts the bytes do not hold; what decodes must encode to the same workspace again, and
 // reading the bytes from a file must come to the same result as decoding them.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "FuzzInput.h"
 #include "mainwnd/IdArrayFile.h"
 #include "mainwnd/Workspace.h"
-
-namespace {
-
-const std::string& InputPath() {
-    static const std::string path = [] {
-        const int fd = memfd_create("workspace-fuzz", 0);
-        return fd < 0 ? std::string("/tmp/workspace-fuzz.input")
-                      : "/proc/self/fd/" + std::to_string(fd);
-    }();
-    return path;
-}
-
-bool WriteInput(const std::uint8_t* data, std::size_t size) {
-    FILE* f = std::fopen(InputPath().c_str(), "wb");
-    if (!f) return false;
-    const bool written = size == 0 || std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && written;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::uint8_t> bytes(data, data + size);
