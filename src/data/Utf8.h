@@ -36,6 +36,11 @@ inline char32_t Next(std::string_view text, std::size_t& pos, bool& valid) {
         if ((next & 0xC0) != 0x80) valid = false;
         c = (c << 6) | (next & 0x3F);
     }
+    // An overlong form ("\xC1\x9B" for "["), a surrogate or a value beyond U+10FFFF is no
+    // character: read as bytes, it cannot stand in for a wildcard or a bracket.
+    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (valid && (c < kLeast[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF))
+        valid = false;
     if (!valid) {
         ++pos;
         return byte;

@@ -35,6 +35,9 @@ INSTANTIATE_TEST_SUITE_P(
         // "?" is one character, also a two-byte one; "#" one digit.
         LikeCase{"?l", "Öl", true}, LikeCase{"??", "Öl", true}, LikeCase{"???", "Öl", false},
         LikeCase{"?", "\xff", true}, LikeCase{"19##", "1998", true},
+        // An overlong form of "[" or "*" is two malformed bytes, never the wildcard.
+        LikeCase{"*\xc1\x9b*", "a\xc1\x9b", true}, LikeCase{"\xc0\xaa", "x", false},
+        LikeCase{"??", "\xc0\xaa", true},
         LikeCase{"19##", "19x8", false}, LikeCase{"#", "", false},
         // Letters compare without case, umlauts and accents included; no SortKey folding.
         LikeCase{"ö*", "Österreich", true}, LikeCase{"Ö*", "Oman", false},
