@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <utility>
 
+#include "platform/StartupTrace.h"
 #include "viewers/VideoWnd.h"
 
 namespace {
@@ -66,6 +67,7 @@ void CIntroWnd::Run(const QPixmap& picture, const QString& moviePath, CIntroWnd*
     qApp->installEventFilter(intro);
     if (!(QFileInfo::exists(moviePath) && intro->StartFilm(moviePath)))
         intro->m_phaseTimer.start(kPictureTime);
+    StartupMark("intro-start");
 
     QEventLoop loop;
     intro->m_loop = &loop;
@@ -117,6 +119,7 @@ void CIntroWnd::EndPhase() {
     StopFilm();
     RestoreCursor();
     qApp->removeEventFilter(this);
+    StartupMark("intro-end");
     // The phase is over now, not only once the loop has seen the request.
     std::exchange(m_loop, nullptr)->quit();
 }

@@ -17,6 +17,7 @@
 #include "controls/BitmapResource.h"
 #include "controls/Fonts.h"
 #include "data/ErrorReporter.h"
+#include "platform/StartupTrace.h"
 #include "platform/ui/QtDialogs.h"
 
 namespace {
@@ -75,7 +76,10 @@ bool CKompendorApp::InitInstance() {
     // The toolkit has started when the application object exists; the failure path stays for
     // a toolkit that reports otherwise.
     hooks.initComponents = [] { return QCoreApplication::instance() != nullptr; };
-    hooks.loadCursors = [this] { LoadCursors(); };
+    hooks.loadCursors = [this] {
+        LoadCursors();
+        StartupMark("cursors");
+    };
     StartupResult result = checks.Run(hooks);
     if (!result.ok) {
         m_exitCode = result.exitCode;

@@ -11,6 +11,7 @@
 #include "data/ValueRoutines.h"
 #include "platform/AtomicFile.h"
 #include "platform/MessageBox.h"
+#include "platform/StartupTrace.h"
 #include "platform/Text.h"
 
 namespace {
@@ -215,8 +216,10 @@ StartupResult CStartupChecks::Run(const StartupHooks& hooks) {
     // Without its settings every path is empty, and the checks below would name none.
     if (!CheckSettingsFile()) return fail();
     if (!CheckFilesAndDirectories()) return fail();
+    StartupMark("checks");
     result.database = OpenAlmanac();
     if (!result.database) return fail();
+    StartupMark("almanac");
     result.ok = true;
     result.exitCode = 0;
     return result;

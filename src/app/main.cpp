@@ -5,17 +5,21 @@
 #include "app/MainWindowFactory.h"
 #include "app/QuitSignals.h"
 #include "app/Settings.h"
+#include "platform/StartupTrace.h"
 
 int main(int argc, char** argv) {
+    StartupMark("main");
     // The settings record comes before everything else: the application object and every
     // module read their folders from it.
     const std::string programDir = CSettings::ProgramDirectory();
     static std::unique_ptr<CRegistryFiles> registry = OpenProgramRegistry(programDir);
     static CSettings settings(programDir, *registry);
     InstallSettings(&settings);
+    StartupMark("settings");
 
     PrepareBrowserEnvironment();
     CKompendorApp app(argc, argv, *registry);
+    StartupMark("toolkit");
     InstallQuitOnSignals();
     app.SetMainWindowFactory(&CreateMainWindow);
     if (!app.InitInstance()) return app.ExitInstance();

@@ -32,6 +32,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/DriveType.h"
 #include "platform/MessageBox.h"
+#include "platform/StartupTrace.h"
 #include "table/CellInfoDlg.h"
 #include "table/SelectDatenDlg.h"
 #include "table/SelectStaatDlg.h"
@@ -154,17 +155,15 @@ CMainWnd::CMainWnd(CDatabase* database, QWidget* parent)
     TheSettings().ReadBinaryValue("Workspace", &remembered, 1);
     m_rememberedWorkspace = remembered <= kLastWorkspace ? remembered : 0;
 
-    SetTableHost(this);
     // The edition's latest year stands wherever a year is needed and none is known.
     SetReferenceYear(unsigned(TheSettings().year));
 
     m_timerShow = startTimer(100);
     m_timerReload = startTimer(500);
+    StartupMark("main-window");
 }
 
 CMainWnd::~CMainWnd() {
-    if (TableHost() == this) SetTableHost(nullptr);
-
     // Closed before the remembered workspace was reloaded: keep remembering it.
     const std::uint8_t number = currentWorkspace ? currentWorkspace : m_rememberedWorkspace;
     TheSettings().WriteBinaryValue("Workspace", &number, 1);
@@ -346,6 +345,7 @@ void CMainWnd::timerEvent(QTimerEvent* event) {
         m_timerShow = 0;
         UpdateCommandBar();
         ShowMaximized();
+        StartupMark("main-window-shown");
         return;
     }
     if (event->timerId() == m_timerPrint) {
@@ -357,6 +357,7 @@ void CMainWnd::timerEvent(QTimerEvent* event) {
         m_timerReload = 0;
         const unsigned number = m_rememberedWorkspace;
         m_rememberedWorkspace = 0;
+        StartupMark("workspace-reload");
         if (number != 0) LoadTable(number);
         return;
     }
@@ -642,9 +643,10 @@ void CMainWnd::BookmarkHint() {
 // ---------------------------------------------------------------------------------------
 // Selection windows
 
-CTableResources CMainWnd::TableResources() const {
+CTableResources CMainWnd::TableResources() {
     CTableResources resources;
     resources.database = m_pDatabase;
+    resources.host = this;
     resources.pointer = m_pointer;
     resources.imageFolder = TheSettings().img;
     return resources;
@@ -660,7 +662,7 @@ CFlagView* CMainWnd::FlagWindow() const { return m_pFlagView; }
 
 void CMainWnd::OpenCountrySelection() {
     if (!m_pSelectStaatDlg) {
-        m_pSelectStaatDlg = new CSelectStaatDlg(this, m_pDatabase);
+        m_pSelectStaatDlg = new CSelectStaatDlg(this, m_pDatabase, this);
         CenterOverParent(*m_pSelectStaatDlg, this);
     }
     m_pSelectStaatDlg->SetSelection(countryIds);
@@ -671,7 +673,7 @@ void CMainWnd::OpenCountrySelection() {
 
 void CMainWnd::OpenDataSelection() {
     if (!m_pSelectDatenDlg) {
-        m_pSelectDatenDlg = new CSelectDatenDlg(this, m_pDatabase);
+        m_pSelectDatenDlg = new CSelectDatenDlg(this, m_pDatabase, this);
         CenterOverParent(*m_pSelectDatenDlg, this);
     }
     m_pSelectDatenDlg->SetSelection(dataIds);
@@ -751,7 +753,7 @@ void CMainWnd::ConfigureTable(unsigned number, bool fromCurrent) {
     delete m_pSelectStaatDlg;
     delete m_pSelectDatenDlg;
 
-    m_pTabConfigDlg = new CTabConfigDlg(this, m_pDatabase);
+    m_pTabConfigDlg = new CTabConfigDlg(this, m_pDatabase, this);
     if (fromCurrent) m_pTabConfigDlg->SetSelection(countryIds, dataIds);
     const int result = m_pTabConfigDlg->exec();
     if (!m_pTabConfigDlg) return;  // the workspace was closed meanwhile
@@ -802,6 +804,7 @@ void CMainWnd::ShowTable(unsigned kind, unsigned number, const IdList& countries
         filled = filled && table;
     }
     if (filled) {
+        StartupMark("table-filled");
         LayoutChildren();
         currentWorkspace = static_cast<std::uint8_t>(number);
         // Remembered at once as well as on exit, so a program that is killed still reopens

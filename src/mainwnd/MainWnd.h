@@ -158,8 +158,9 @@ public:
     // "Pointer", the cursor over clickable parts of the tables and pictures; the windows this
     // window owns get it from here. The system's pointing hand until set.
     void SetPointerCursor(const QCursor& cursor) { m_pointer = cursor; }
-    // What the table window and its cells use: the almanac, the pointer, the picture folder.
-    CTableResources TableResources() const;
+    // What the table window and its cells use: the almanac, this window as their host, the
+    // pointer, the picture folder.
+    CTableResources TableResources();
 
     // The workspace state.
     unsigned CurrentWorkspace() const { return currentWorkspace; }

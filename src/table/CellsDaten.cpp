@@ -220,10 +220,10 @@ void CColHeadData::OnMenuCommand(int id) {
             SortDescending();
             break;
         case kMenuWorldMap:
-            if (TableHost() != nullptr && GetTable() != nullptr) {
+            if (CTableHost* host = TableHostOf(this); host != nullptr && GetTable() != nullptr) {
                 const std::int32_t year
                     = RecordYear(GetTable()->GetData(GetColumn(), GetRow()), ReferenceYear());
-                TableHost()->ShowMapValues(OwnTag(this), unsigned(year));
+                host->ShowMapValues(OwnTag(this), unsigned(year));
             }
             break;
         default:
@@ -352,7 +352,7 @@ void CRootData::OnMenuCommand(int id) {
 }
 
 void CRootData::OnButton(int id) {
-    CTableHost* host = TableHost();
+    CTableHost* host = TableHostOf(this);
     switch (id) {
         case kCellButton1:
             if (host != nullptr) host->OpenCountrySelection();
@@ -386,7 +386,7 @@ CellMenu CRowHeadData::MenuEntries() const {
 }
 
 void CRowHeadData::OnMenuCommand(int id) {
-    CTableHost* host = TableHost();
+    CTableHost* host = TableHostOf(this);
     switch (id) {
         case kMenuLandInfo:
             if (host != nullptr) host->OpenTextBrowserLandID(OwnTag(this));

@@ -199,7 +199,7 @@ bool CColHeadLand::event(QEvent* e) {
 }
 
 void CColHeadLand::OnButton(int id) {
-    CTableHost* host = TableHost();
+    CTableHost* host = TableHostOf(this);
     const std::int32_t landId
         = GetTable() != nullptr ? GetTable()->GetTag(GetColumn(), GetRow()) : 0;
     switch (id) {
@@ -229,7 +229,7 @@ CRootLand::CRootLand() : CRoot(StaatenLook().corner) {}
 void CRootLand::ShowContextMenu(int, int) {}
 
 void CRootLand::OnButton(int id) {
-    CTableHost* host = TableHost();
+    CTableHost* host = TableHostOf(this);
     if (host == nullptr) return;
     if (id == kCellButton1) host->OpenDataSelection();
     if (id == kCellButton2) host->OpenCountrySelection();
@@ -256,7 +256,8 @@ CellMenu CRowHeadLand::MenuEntries() const {
 void CRowHeadLand::OnMenuCommand(int id) {
     if (id == kMenuHeightAll || id == kMenuHeightDefault) {
         RunSizeCommand(this, id, kStaatenColumnWidth);
-    } else if (id == kMenuWorldMap && TableHost() != nullptr && GetTable() != nullptr) {
-        TableHost()->ShowMapValues(GetTable()->GetTag(GetColumn(), GetRow()), ReferenceYear());
+    } else if (id == kMenuWorldMap && GetTable() != nullptr) {
+        if (CTableHost* host = TableHostOf(this))
+            host->ShowMapValues(GetTable()->GetTag(GetColumn(), GetRow()), ReferenceYear());
     }
 }

@@ -2,8 +2,8 @@
 
 #include "text/NOXTreeCtrl.h"
 
-CSelectDatenDlg::CSelectDatenDlg(QWidget* parent, CDatabase* database)
-    : CSelectionDlg(158, parent, database, "vlt",
+CSelectDatenDlg::CSelectDatenDlg(QWidget* parent, CDatabase* database, CTableHost* host)
+    : CSelectionDlg(158, parent, database, host, "vlt",
                     "Bitte wählen Sie zunächst die gewünschten Datenfelder aus!") {
     InitDataTree(*m_tree, m_database);
 }

@@ -7,9 +7,11 @@
 class CSelectDatenDlg : public CSelectionDlg {
     Q_OBJECT
 public:
-    // database: the almanac the tree reads (not owned; null leaves it empty). The tree is
-    // filled at once.
-    explicit CSelectDatenDlg(QWidget* parent = nullptr, CDatabase* database = nullptr);
+    // database: the almanac the tree reads (not owned; null leaves it empty); host: the
+    // window that takes the dialog's requests (not owned; may be null). The tree is filled at
+    // once.
+    explicit CSelectDatenDlg(QWidget* parent = nullptr, CDatabase* database = nullptr,
+                             CTableHost* host = nullptr);
 
 protected:
     void ApplyToHost(CTableHost& host, const IdList& ids) override;

@@ -5,10 +5,10 @@
 #include "noxctrls/CheckCtrl.h"
 #include "text/NOXTreeCtrl.h"
 
-CSelectStaatDlg::CSelectStaatDlg(QWidget* parent, CDatabase* database)
-    : CSelectionDlg(131, parent, database, "clt",
+CSelectStaatDlg::CSelectStaatDlg(QWidget* parent, CDatabase* database, CTableHost* host)
+    : CSelectionDlg(131, parent, database, host, "clt",
                     "Bitte wählen Sie zunächst die gewünschten Länder aus!"),
-      m_allCountries(HostAllCountries()) {
+      m_allCountries(HostAllCountries(host)) {
     if (CCheckCtrl* all = Controls().Check(1038)) all->SetChecked(m_allCountries);
     InitCountryTree(*m_tree, m_database, m_allCountries);
     m_search = Controls().Edit(1025);
@@ -16,7 +16,7 @@ CSelectStaatDlg::CSelectStaatDlg(QWidget* parent, CDatabase* database)
 }
 
 void CSelectStaatDlg::SetSelection(const IdList& ids) {
-    if (HostAllCountries() != m_allCountries) SetAllCountries(HostAllCountries());
+    if (HostAllCountries(m_host) != m_allCountries) SetAllCountries(HostAllCountries(m_host));
     CSelectionDlg::SetSelection(ids);
 }
 
@@ -28,7 +28,7 @@ void CSelectStaatDlg::OnCommand(int id) {
     if (id == 1038) {
         const CCheckCtrl* all = Controls().Check(1038);
         const bool on = all ? all->IsChecked() : !m_allCountries;
-        if (CTableHost* host = TableHost()) host->SetAllCountries(on);
+        if (m_host) m_host->SetAllCountries(on);
         SetAllCountries(on);
         return;
     }

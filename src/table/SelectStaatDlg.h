@@ -9,9 +9,11 @@ class QLineEdit;
 class CSelectStaatDlg : public CSelectionDlg {
     Q_OBJECT
 public:
-    // database: the almanac the tree reads (not owned; null leaves it empty). The tree is
-    // filled at once, with or without the all-entries filter as the main window has it.
-    explicit CSelectStaatDlg(QWidget* parent = nullptr, CDatabase* database = nullptr);
+    // database: the almanac the tree reads (not owned; null leaves it empty); host: the
+    // window that takes the dialog's requests (not owned; may be null). The tree is filled at
+    // once, with or without the all-entries filter as the host has it.
+    explicit CSelectStaatDlg(QWidget* parent = nullptr, CDatabase* database = nullptr,
+                             CTableHost* host = nullptr);
 
     // Also takes over a change of the all-entries setting made in another dialog.
     void SetSelection(const IdList& ids) override;

@@ -12,7 +12,7 @@
 
 std::string CountryFilter(bool allCountries) { return allCountries ? "" : "LandTyp=1"; }
 
-bool HostAllCountries() { return TableHost() && TableHost()->AllCountries(); }
+bool HostAllCountries(const CTableHost* host) { return host && host->AllCountries(); }
 
 // The selected row of the selection trees: the warm accent of the table's selected cell, which
 // stands out from both trees' colours.
@@ -89,8 +89,8 @@ void CheckIds(CNOXTreeCtrl& tree, const IdList& ids) {
     tree.SetCheckedIDs(wanted);
 }
 
-bool LoadProfileInto(CNOXTreeCtrl& tree, const char* extension, CStaticCtrl* nameField) {
-    CTableHost* host = TableHost();
+bool LoadProfileInto(CTableHost* host, CNOXTreeCtrl& tree, const char* extension,
+                     CStaticCtrl* nameField) {
     if (!host) return false;
     QWidget* anchor = nameField ? static_cast<QWidget*>(nameField) : &tree;
     const QPoint at = anchor->mapToGlobal(QPoint(-2, anchor->height()));
@@ -104,9 +104,10 @@ bool LoadProfileInto(CNOXTreeCtrl& tree, const char* extension, CStaticCtrl* nam
 }
 
 CSelectionDlg::CSelectionDlg(int templateId, QWidget* parent, CDatabase* database,
-                             std::string extension, std::string emptyMessage)
+                             CTableHost* host, std::string extension, std::string emptyMessage)
     : CTemplateDialog(templateId, parent, Placement::Window),
       m_database(database),
+      m_host(host),
       m_extension(std::move(extension)),
       m_emptyMessage(std::move(emptyMessage)) {
     m_tree = new CNOXTreeCtrl(this);
@@ -122,7 +123,7 @@ bool CSelectionDlg::Apply() {
         ShowMessageBox(m_emptyMessage, kCaptionHinweis, MsgIcon::Information);
         return false;
     }
-    if (CTableHost* host = TableHost()) ApplyToHost(*host, ids);
+    if (m_host) ApplyToHost(*m_host, ids);
     return true;
 }
 
@@ -140,14 +141,13 @@ void CSelectionDlg::OnCommand(int id) {
             break;
         case 1029:
         case 1030:
-            LoadProfileInto(*m_tree, m_extension.c_str(), Controls().Static(1030));
+            LoadProfileInto(m_host, *m_tree, m_extension.c_str(), Controls().Static(1030));
             break;
         case 1031:
-            if (CTableHost* host = TableHost())
-                host->SaveProfileAsk(m_extension, CheckedIds(*m_tree));
+            if (m_host) m_host->SaveProfileAsk(m_extension, CheckedIds(*m_tree));
             break;
         case 1032:
-            if (CTableHost* host = TableHost()) host->DeleteProfile(m_extension);
+            if (m_host) m_host->DeleteProfile(m_extension);
             break;
         case 1009:
             m_tree->UncheckAll();

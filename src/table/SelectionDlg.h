@@ -22,7 +22,7 @@ void InitDataTree(CNOXTreeCtrl& tree, CDatabase* database);
 // Fills a country tree again with or without the filter; the ticks that it still shows stay.
 void RefillCountryTree(CNOXTreeCtrl& tree, bool allCountries);
 // The all-entries setting: the main window's, false without one.
-bool HostAllCountries();
+bool HostAllCountries(const CTableHost* host);
 
 // The type-ahead: selects the first top-level country whose title starts with text, in
 // alphabetical order, and scrolls it into the middle of the list. A text that matches none is
@@ -37,7 +37,8 @@ void CheckIds(CNOXTreeCtrl& tree, const IdList& ids);
 // Opens the main window's profile menu of that kind below the name field (2 pixels left of its
 // lower-left corner); when a list is chosen and read, shows its name in the field and ticks
 // exactly its items. False when nothing was chosen or the file could not be read.
-bool LoadProfileInto(CNOXTreeCtrl& tree, const char* extension, CStaticCtrl* nameField);
+bool LoadProfileInto(CTableHost* host, CNOXTreeCtrl& tree, const char* extension,
+                     CStaticCtrl* nameField);
 
 class CSelectionDlg : public CTemplateDialog {
     Q_OBJECT
@@ -51,9 +52,10 @@ public:
 protected:
     // templateId: the window's template; extension: the profile kind ("clt", "vlt");
     // emptyMessage: the hint shown when applying with nothing ticked; database: the almanac
-    // the tree reads (not owned; null leaves the tree empty).
-    CSelectionDlg(int templateId, QWidget* parent, CDatabase* database, std::string extension,
-                  std::string emptyMessage);
+    // the tree reads (not owned; null leaves the tree empty); host: the window that takes
+    // the dialog's requests (not owned; null: they go nowhere).
+    CSelectionDlg(int templateId, QWidget* parent, CDatabase* database, CTableHost* host,
+                  std::string extension, std::string emptyMessage);
 
     // Hands the ticked list to the main window.
     virtual void ApplyToHost(CTableHost& host, const IdList& ids) = 0;
@@ -65,6 +67,7 @@ protected:
     bool Apply();
 
     CDatabase* m_database;
+    CTableHost* m_host;
     CNOXTreeCtrl* m_tree = nullptr;
 
 private:

@@ -12,10 +12,11 @@
 #include "table/SelectionDlg.h"
 #include "text/NOXTreeCtrl.h"
 
-CTabConfigDlg::CTabConfigDlg(QWidget* parent, CDatabase* database)
+CTabConfigDlg::CTabConfigDlg(QWidget* parent, CDatabase* database, CTableHost* host)
     : CTemplateDialog(168, parent, Placement::Window),
       m_database(database),
-      m_allCountries(HostAllCountries()) {
+      m_host(host),
+      m_allCountries(HostAllCountries(host)) {
     m_countryTree = new CNOXTreeCtrl(this);
     if (!Controls().Replace(1021, m_countryTree)) m_countryTree->setGeometry(12, 102, 336, 338);
     m_dataTree = new CNOXTreeCtrl(this);
@@ -88,7 +89,7 @@ void CTabConfigDlg::TestSelection(int view) {
 }
 
 void CTabConfigDlg::SaveProfile(const CNOXTreeCtrl* tree, const char* extension) {
-    if (CTableHost* host = TableHost()) host->SaveProfileAsk(extension, CheckedIds(*tree));
+    if (m_host) m_host->SaveProfileAsk(extension, CheckedIds(*tree));
 }
 
 void CTabConfigDlg::OnCommand(int id) {
@@ -105,11 +106,11 @@ void CTabConfigDlg::OnCommand(int id) {
             break;
         case 1008:
         case 1026:
-            LoadProfileInto(*m_countryTree, "clt", Controls().Static(1026));
+            LoadProfileInto(m_host, *m_countryTree, "clt", Controls().Static(1026));
             break;
         case 1009:
         case 1027:
-            LoadProfileInto(*m_dataTree, "vlt", Controls().Static(1027));
+            LoadProfileInto(m_host, *m_dataTree, "vlt", Controls().Static(1027));
             break;
         case 1007:
             SaveProfile(m_countryTree, "clt");
@@ -118,10 +119,10 @@ void CTabConfigDlg::OnCommand(int id) {
             SaveProfile(m_dataTree, "vlt");
             break;
         case 1011:
-            if (CTableHost* host = TableHost()) host->DeleteProfile("clt");
+            if (m_host) m_host->DeleteProfile("clt");
             break;
         case 1012:
-            if (CTableHost* host = TableHost()) host->DeleteProfile("vlt");
+            if (m_host) m_host->DeleteProfile("vlt");
             break;
         case 1013:
             m_countryTree->UncheckAll();
@@ -132,7 +133,7 @@ void CTabConfigDlg::OnCommand(int id) {
         case 1038: {
             const CCheckCtrl* all = Controls().Check(1038);
             m_allCountries = all ? all->IsChecked() : !m_allCountries;
-            if (CTableHost* host = TableHost()) host->SetAllCountries(m_allCountries);
+            if (m_host) m_host->SetAllCountries(m_allCountries);
             RefillCountryTree(*m_countryTree, m_allCountries);
             break;
         }

@@ -17,8 +17,10 @@ public:
     // -1 when it was cancelled.
     enum Result { kCancel = -1, kLaenderdaten = 1, kLaendervergleich = 2 };
 
-    // database: the almanac the trees read (not owned; null leaves them empty).
-    explicit CTabConfigDlg(QWidget* parent = nullptr, CDatabase* database = nullptr);
+    // database: the almanac the trees read (not owned; null leaves them empty); host: the
+    // window that takes the dialog's requests (not owned; may be null).
+    explicit CTabConfigDlg(QWidget* parent = nullptr, CDatabase* database = nullptr,
+                           CTableHost* host = nullptr);
     ~CTabConfigDlg() override;
 
     // The lists ticked when the dialog opens (the current table's); without a call it opens
@@ -52,6 +54,7 @@ private:
     void SaveProfile(const CNOXTreeCtrl* tree, const char* extension);
 
     CDatabase* m_database;
+    CTableHost* m_host;
     CNOXTreeCtrl* m_countryTree = nullptr;
     CNOXTreeCtrl* m_dataTree = nullptr;
     QLineEdit* m_search = nullptr;

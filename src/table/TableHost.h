@@ -1,7 +1,8 @@
 #pragma once
 // What the table window, its cells and the selection dialogs ask of the main window. The
-// main window implements it and registers itself, so the table code needs no main-window
-// headers; windows never open other windows themselves.
+// main window implements it and hands itself in (the table window and its cells through
+// their CTableResources, the dialogs in their constructors), so the table code needs no
+// main-window headers; windows never open other windows themselves.
 
 #include <cstdint>
 #include <string>
@@ -46,7 +47,3 @@ public:
     // Reads a profile file; false (list unchanged) when it cannot be read.
     virtual bool LoadCObject(const std::string& path, IdList& ids) = 0;
 };
-
-// The registered host; null until the main window exists (and in headless use).
-CTableHost* TableHost();
-void SetTableHost(CTableHost* host);

@@ -61,6 +61,8 @@ const CTableResources& TableResourcesOf(const QWidget* widget) {
 
 CDatabase* TableDatabaseOf(const QWidget* widget) { return TableResourcesOf(widget).database; }
 
+CTableHost* TableHostOf(const QWidget* widget) { return TableResourcesOf(widget).host; }
+
 CTableWnd::CTableWnd(QWidget* parent) : QWidget(parent) {
     RegisterCellKinds();
     setObjectName(QStringLiteral("CTableWnd"));
@@ -156,7 +158,7 @@ bool CTableWnd::ExportHTML() {
 
 void CTableWnd::PrintTable() {
     if (m_filling) return;
-    if (CTableHost* host = TableHost()) host->PrintHTML(BuildHTML(m_grid->GetTableData()));
+    if (CTableHost* host = Resources().host) host->PrintHTML(BuildHTML(m_grid->GetTableData()));
 }
 
 void CTableWnd::OnBarCommand(int id) {
@@ -175,7 +177,7 @@ void CTableWnd::OnBarCommand(int id) {
                                MsgButtons::YesNo)
                 != IDYES)
                 break;
-            if (CTableHost* host = TableHost()) host->CloseTable();
+            if (CTableHost* host = Resources().host) host->CloseTable();
             break;
         default:
             break;
@@ -214,7 +216,7 @@ void CTableWnd::OnSelectionChanged(int column, int row) {
     const std::int32_t rowTag = m_grid->GetTag(0, row);
     const std::int32_t landId = view->columns.countries ? columnTag : rowTag;
     const std::int32_t valId = view->columns.countries ? rowTag : columnTag;
-    if (CTableHost* host = TableHost()) host->OpenCellInfo(landId, valId, unsigned(year));
+    if (CTableHost* host = Resources().host) host->OpenCellInfo(landId, valId, unsigned(year));
 }
 
 void CTableWnd::OnRightButtonUp(int column, int row) {

@@ -103,3 +103,5 @@ CTableWnd* TableWndOf(const QWidget* widget);
 const CTableResources& TableResourcesOf(const QWidget* widget);
 // The almanac of a widget's table window; null outside one.
 CDatabase* TableDatabaseOf(const QWidget* widget);
+// The host of a widget's table window, which takes its requests; null outside one.
+CTableHost* TableHostOf(const QWidget* widget);

@@ -29,8 +29,11 @@ TEST(MapClasses, FewValuesGiveEqualRangesFromZero) {
     EXPECT_DOUBLE_EQ(c.lower[0], 0.0);
     for (int j = 0; j < kMapClassCount; ++j) EXPECT_NEAR(c.upper[j], (j + 1) * 0.8, 1e-9) << j;
     // Positive data runs past the top bound: everything above 20 is in class 24.
-    for (double v : values)
-        if (v > 20) EXPECT_EQ(ClassOf(c, v), 24) << v;
+    for (double v : values) {
+        if (v > 20) {
+            EXPECT_EQ(ClassOf(c, v), 24) << v;
+        }
+    }
     EXPECT_EQ(ClassOf(c, 10), 12);
     EXPECT_EQ(LegendText(c, 0), "< 0,8");
     EXPECT_EQ(LegendText(c, 1), "0,8 - 1,6");

@@ -77,11 +77,9 @@ protected:
         m_db.Open(CreateFixtureAlmanac(dir), true, true, kAlmanacConnect);
         m_messages = QString::fromStdString(dir) + "/messages.txt";
         qputenv("KOMPENDOR_MESSAGES", m_messages.toLocal8Bit());
-        SetTableHost(&m_host);
         ResetDBErrors();
     }
     void TearDown() override {
-        SetTableHost(nullptr);
         qunsetenv("KOMPENDOR_MESSAGES");
     }
 
@@ -131,7 +129,7 @@ const QString kNoData = "H I N W E I S\tBitte wählen Sie zunächst die gewünsc
 }  // namespace
 
 TEST_F(SelectionDlg, ApplyingNeedsATickAndHandsOverTheTreeOrder) {
-    CSelectStaatDlg staaten(nullptr, &m_db);
+    CSelectStaatDlg staaten(nullptr, &m_db, &m_host);
     staaten.show();
     Click(staaten.Controls().Push(1004));
     EXPECT_EQ(Messages(), QStringList{kNoCountries});
@@ -147,7 +145,7 @@ TEST_F(SelectionDlg, ApplyingNeedsATickAndHandsOverTheTreeOrder) {
     const std::pair<IdList, IdList> countries{{kDeutschland, kOesterreich}, {}};
     EXPECT_EQ(m_host.applied, (std::vector{countries, countries}));
 
-    CSelectDatenDlg daten(nullptr, &m_db);
+    CSelectDatenDlg daten(nullptr, &m_db, &m_host);
     daten.show();
     Click(daten.Controls().Push(1006));
     EXPECT_EQ(Messages().last(), kNoData);
@@ -166,7 +164,7 @@ TEST_F(SelectionDlg, ApplyingNeedsATickAndHandsOverTheTreeOrder) {
 // A group of the data-field tree stands for its fields: ticking it ticks them, and they are
 // what is applied; a group's own ID never is.
 TEST_F(SelectionDlg, TickingAGroupTicksItsFields) {
-    CSelectDatenDlg daten(nullptr, &m_db);
+    CSelectDatenDlg daten(nullptr, &m_db, &m_host);
     daten.show();
     CNOXTreeCtrl* tree = daten.Tree();
     QTreeWidgetItem* wirtschaft = tree->FindItem(kWirtschaft);
@@ -187,14 +185,14 @@ TEST_F(SelectionDlg, TickingAGroupTicksItsFields) {
     // The profile and the configuration dialog get the fields, too.
     Click(daten.Controls().Push(1031));
     EXPECT_EQ(m_host.saved.back(), (std::pair<std::string, IdList>{"vlt", {kBip, kInflation}}));
-    CTabConfigDlg config(nullptr, &m_db);
+    CTabConfigDlg config(nullptr, &m_db, &m_host);
     config.FillTrees();
     config.DataTree()->SetCheck(config.DataTree()->FindItem(kBevoelkerung), true);
     EXPECT_EQ(CheckedIds(*config.DataTree()), (IdList{kEinwohner, kDichte, kStaatsform}));
 }
 
 TEST_F(SelectionDlg, AllEntriesSettingIsSharedByTheCountryTrees) {
-    CSelectStaatDlg staaten(nullptr, &m_db);
+    CSelectStaatDlg staaten(nullptr, &m_db, &m_host);
     EXPECT_FALSE(staaten.Tree()->SelectID(kFaeroeer));
     staaten.SetSelection({kDeutschland});
 
@@ -206,7 +204,7 @@ TEST_F(SelectionDlg, AllEntriesSettingIsSharedByTheCountryTrees) {
 
     // The configuration dialog fills its tree with the setting; switching it off there reaches
     // the country window when it is opened again.
-    CTabConfigDlg config(nullptr, &m_db);
+    CTabConfigDlg config(nullptr, &m_db, &m_host);
     config.FillTrees();
     EXPECT_TRUE(config.CountryTree()->SelectID(kFaeroeer));
     Click(config.Controls().Push(1038));
@@ -218,7 +216,7 @@ TEST_F(SelectionDlg, AllEntriesSettingIsSharedByTheCountryTrees) {
 }
 
 TEST_F(SelectionDlg, TypeAheadSelectsTheFirstTopLevelCountry) {
-    CSelectStaatDlg staaten(nullptr, &m_db);
+    CSelectStaatDlg staaten(nullptr, &m_db, &m_host);
     QLineEdit* edit = staaten.Controls().Edit(1025);
     ASSERT_NE(edit, nullptr);
     const struct {
@@ -241,7 +239,7 @@ TEST_F(SelectionDlg, TypeAheadSelectsTheFirstTopLevelCountry) {
         EXPECT_EQ(staaten.Tree()->GetSelectedID(), kSchweiz) << typed;
     }
 
-    CTabConfigDlg config(nullptr, &m_db);
+    CTabConfigDlg config(nullptr, &m_db, &m_host);
     config.FillTrees();
     config.Controls().Edit(1028)->setText("Ö");
     EXPECT_EQ(config.CountryTree()->GetSelectedID(), kOesterreich);
@@ -255,7 +253,7 @@ TEST_F(SelectionDlg, ConfigurationEndsWithTheViewAndItsLists) {
         int result;
     } cases[] = {{1004, 1}, {1005, 2}, {1006, -1}, {1003, -1}, {0, -1}};
     for (const auto& c : cases) {
-        CTabConfigDlg config(nullptr, &m_db);
+        CTabConfigDlg config(nullptr, &m_db, &m_host);
         config.SetSelection({kOesterreich, kDeutschland}, {kBip});
         WhenOpen(config, [&] {
             EXPECT_GT(config.y(), -1000);
@@ -272,7 +270,7 @@ TEST_F(SelectionDlg, ConfigurationEndsWithTheViewAndItsLists) {
     }
 
     // Nothing ticked, then countries only: each view button shows its hint and stays.
-    CTabConfigDlg config(nullptr, &m_db);
+    CTabConfigDlg config(nullptr, &m_db, &m_host);
     WhenOpen(config, [&] {
         Click(config.Controls().Push(1004));
         CheckIds(*config.CountryTree(), {kSchweiz});
@@ -286,7 +284,7 @@ TEST_F(SelectionDlg, ConfigurationEndsWithTheViewAndItsLists) {
 
 TEST_F(SelectionDlg, ProfilesLoadExactlyTheirItems) {
     m_host.all = true;
-    CSelectStaatDlg staaten(nullptr, &m_db);
+    CSelectStaatDlg staaten(nullptr, &m_db, &m_host);
     staaten.SetSelection({kDeutschland, kSchweiz});
     CStaticCtrl* name = staaten.Controls().Static(1030);
 
@@ -313,7 +311,7 @@ TEST_F(SelectionDlg, ProfilesLoadExactlyTheirItems) {
     EXPECT_EQ(m_host.deleted, std::vector<std::string>{"clt"});
 
     // The configuration dialog keeps the two kinds apart.
-    CTabConfigDlg config(nullptr, &m_db);
+    CTabConfigDlg config(nullptr, &m_db, &m_host);
     config.FillTrees();
     m_host.profile = {kWaehrung, kEinwohner};
     Click(config.Controls().Push(1009));

@@ -146,12 +146,12 @@ protected:
         WriteFlag(dir / "Daten/Flags/DEU.gif", QColor(221, 0, 0));
         WriteFlag(dir / "Daten/Flags/AUT.gif", QColor(200, 16, 46));
         CTemplateDialog::SetUiDirectory(QStringLiteral(KOMPENDOR_TEST_BINARY_DIR "/skin/UI/"));
-        SetTableHost(&host);
         ResetDBErrors();
 
         wnd = std::make_unique<CTableWnd>(nullptr);
         CTableResources resources;
         resources.database = &db;
+        resources.host = &host;
         resources.imageFolder = dir / "Daten/";
         wnd->SetResources(resources);
         wnd->resize(1000, 600);
@@ -160,7 +160,6 @@ protected:
     }
     ~TableWndTest() override {
         wnd.reset();
-        SetTableHost(nullptr);
     }
 
     template <class Kind>
@@ -248,6 +247,33 @@ TEST_F(TableWndTest, StaatenViewHeadsAndClicks) {
     Click(0, 2);
     EXPECT_EQ(host.Take(), "info:276:101:2002 info:756:101:0");
     EXPECT_EQ(grid->GetSelectedColumn(), 2);
+}
+
+// Each table window's requests go to the host it was handed, so two owners never share one.
+TEST_F(TableWndTest, RequestsGoToTheWindowsOwnHost) {
+    CRecordingHost other;
+    CTableWnd second(nullptr);
+    CTableResources resources = wnd->Resources();
+    resources.host = &other;
+    second.SetResources(resources);
+    second.resize(1000, 600);
+    second.show();
+    ASSERT_TRUE(wnd->DisplayStaaten({kDeutschland}, {kEinwohner}));
+    ASSERT_TRUE(second.DisplayStaaten({kSchweiz}, {kEinwohner}));
+
+    auto* root = dynamic_cast<CRootLand*>(second.Grid()->GetCellWindow(0, 0));
+    ASSERT_NE(root, nullptr);
+    for (auto* button : root->findChildren<CNOXButton*>()) QTest::mouseClick(button, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(other.Take(), "fields countries");
+    EXPECT_EQ(host.Take(), "");
+
+    // Without a host the requests go nowhere, and nothing breaks.
+    resources.host = nullptr;
+    second.SetResources(resources);
+    for (auto* button : root->findChildren<CNOXButton*>()) QTest::mouseClick(button, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(other.Take(), "");
 }
 
 // A country head narrower than its buttons and flag: the flag makes room for the buttons, and a
