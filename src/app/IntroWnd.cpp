@@ -58,21 +58,38 @@ CIntroWnd::~CIntroWnd() {
 void CIntroWnd::Run(const QPixmap& picture, const QString& moviePath, CIntroWnd** ppSelf) {
     auto* intro = new CIntroWnd(picture, ppSelf);
     if (ppSelf) *ppSelf = intro;
-    intro->show();
-    intro->raise();
-    intro->activateWindow();
-    intro->ParkCursor();
-    intro->m_cursorTimer.start(kCursorInterval);
+    intro->RunPhase(moviePath);
+}
+
+void CIntroWnd::Run(const QFuture<QImage>& picture, const QString& moviePath,
+                    CIntroWnd** ppSelf) {
+    auto* intro = new CIntroWnd(QPixmap(), ppSelf);
+    if (ppSelf) *ppSelf = intro;
+    // Delivered on this thread; a window that is gone first takes its watcher with it.
+    connect(&intro->m_pictureWatcher, &QFutureWatcher<QImage>::finished, intro, [intro] {
+        const QFuture<QImage> done = intro->m_pictureWatcher.future();
+        if (done.resultCount() > 0) intro->m_picture = QPixmap::fromImage(done.result());
+        intro->update();
+    });
+    intro->m_pictureWatcher.setFuture(picture);
+    intro->RunPhase(moviePath);
+}
+
+void CIntroWnd::RunPhase(const QString& moviePath) {
+    show();
+    raise();
+    activateWindow();
+    ParkCursor();
+    m_cursorTimer.start(kCursorInterval);
     // Any key or button released anywhere in the program ends the phase.
-    qApp->installEventFilter(intro);
-    if (!(QFileInfo::exists(moviePath) && intro->StartFilm(moviePath)))
-        intro->m_phaseTimer.start(kPictureTime);
+    qApp->installEventFilter(this);
+    if (!(QFileInfo::exists(moviePath) && StartFilm(moviePath))) m_phaseTimer.start(kPictureTime);
     StartupMark("intro-start");
 
     QEventLoop loop;
-    intro->m_loop = &loop;
+    m_loop = &loop;
     loop.exec();
-    intro->m_loop = nullptr;
+    m_loop = nullptr;
 }
 
 bool CIntroWnd::StartFilm(const QString& moviePath) {

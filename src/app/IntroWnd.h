@@ -4,6 +4,9 @@
 // button release; the window then stays, covering the desktop, until the main window asks it
 // to close.
 
+#include <QFuture>
+#include <QFutureWatcher>
+#include <QImage>
 #include <QPixmap>
 #include <QPointer>
 #include <QTimer>
@@ -21,6 +24,9 @@ public:
     // Shows the intro over the whole screen and returns when its phase has ended. *ppSelf holds
     // the window until it destroys itself, which clears it.
     static void Run(const QPixmap& picture, const QString& moviePath, CIntroWnd** ppSelf);
+    // The same with a picture still being decoded: the screen stays black until it is there,
+    // which is while the film is opened.
+    static void Run(const QFuture<QImage>& picture, const QString& moviePath, CIntroWnd** ppSelf);
 
     // Hides and destroys the window after delayMs, then puts the mouse cursor 20 pixels below
     // the centre of the screen.
@@ -39,6 +45,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Shows the intro and runs its phase.
+    void RunPhase(const QString& moviePath);
     // Starts the film in a child window of its own size, centred; false when the file cannot
     // be played (the picture then shows for the usual second).
     bool StartFilm(const QString& moviePath);
@@ -55,6 +63,7 @@ private:
     void Destroy();
 
     QPixmap m_picture;
+    QFutureWatcher<QImage> m_pictureWatcher;
     CIntroWnd** m_ppSelf;
     QEventLoop* m_loop = nullptr;
     QTimer m_cursorTimer;

@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QCursor>
 #include <QWidget>
+#include <QFuture>
+#include <QImage>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "controls/Cursors.h"
 #include "platform/RegistryFiles.h"
@@ -57,9 +60,14 @@ public:
 private:
     void LoadCursors();
     void ShowBusy(bool busy);
+    // Starts decoding the intro picture on a thread of its own, while start-up goes on.
+    void StartIntroPicture();
     void RunIntro();
 
     IRegistryStore& m_registry;
+    // The intro picture's decoder and what it gives; joined before shut-down.
+    std::thread m_introPictureThread;
+    QFuture<QImage> m_introPicture;
     CFileCursor m_cursorPointer;
     CFileCursor m_cursorWait;
     // Shows "Wait" while database operations run; nested operations share one showing.

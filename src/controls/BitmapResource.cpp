@@ -2,4 +2,10 @@
 
 #include <QString>
 
-QPixmap LoadBitmapResource(int id) { return QPixmap(QStringLiteral(":/bitmaps/%1.png").arg(id)); }
+namespace {
+QString ResourcePath(int id) { return QStringLiteral(":/bitmaps/%1.png").arg(id); }
+}  // namespace
+
+QPixmap LoadBitmapResource(int id) { return QPixmap(ResourcePath(id)); }
+
+QImage LoadBitmapImage(int id) { return QImage(ResourcePath(id), "PNG"); }

@@ -159,7 +159,9 @@ CMainWnd::CMainWnd(CDatabase* database, QWidget* parent)
     SetReferenceYear(unsigned(TheSettings().year));
 
     m_timerShow = startTimer(100);
-    m_timerReload = startTimer(500);
+    // Precise: the half second is a pause the user waits through, and a coarse timer may
+    // come 5 % late.
+    m_timerReload = startTimer(500, Qt::PreciseTimer);
     StartupMark("main-window");
 }
 

@@ -47,7 +47,15 @@ WorkspaceRead ReadWorkspaceFile(const std::string& path, CWorkspaceFile& workspa
 }
 
 bool WriteWorkspaceFile(const std::string& path, const CWorkspaceFile& workspace) {
-    return WriteFileReplacing(path, EncodeWorkspace(workspace));
+    const std::vector<std::uint8_t> bytes = EncodeWorkspace(workspace);
+    // A file that already holds the workspace stays as it is (the table shown on start-up
+    // is saved again at once).
+    std::vector<std::uint8_t> existing;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && std::size_t(st.st_size) == bytes.size()
+        && ReadFileBytes(path, existing) && existing == bytes)
+        return true;
+    return WriteFileReplacing(path, bytes);
 }
 
 std::string WorkspaceFilePath(const std::string& userData, unsigned number) {

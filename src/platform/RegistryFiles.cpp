@@ -204,6 +204,10 @@ bool CRegistryFiles::WriteValue(const std::string& path, const RegistryValue& va
     auto same = [&](const RegistryValue& v) { return EqualsNoCase(v.name, value.name); };
     auto it = std::find_if(key->values.begin(), key->values.end(), same);
     if (it != key->values.end()) {
+        // The same value again, spelt the same way: the file already says it.
+        if (!corrupt && it->name == value.name && it->binary == value.binary
+            && it->data == value.data)
+            return true;
         *it = value;
     } else {
         key->values.push_back(value);

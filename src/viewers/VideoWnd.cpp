@@ -1,7 +1,10 @@
 #include "viewers/VideoWnd.h"
 
+#include <dlfcn.h>
+
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMediaMetaData>
 #include <QMediaPlayer>
 #include <QPainter>
@@ -10,6 +13,8 @@
 #include <QVideoSink>
 #include <QVideoWidget>
 #include <cmath>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -25,6 +30,42 @@ void ChooseMediaBackend() {
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "ffmpeg");
 }
 
+namespace {
+
+// The thread that loads the backend's plugin; joined by the first Open or at exit.
+struct CBackendPreload {
+    std::mutex mutex;
+    std::thread thread;
+    bool started = false;
+    ~CBackendPreload() { Wait(); }
+    void Wait() {
+        std::lock_guard lock(mutex);
+        if (thread.joinable()) thread.join();
+    }
+};
+
+CBackendPreload& BackendPreload() {
+    static CBackendPreload preload;
+    return preload;
+}
+
+}  // namespace
+
+void PreloadMediaBackend() {
+    CBackendPreload& preload = BackendPreload();
+    std::lock_guard lock(preload.mutex);
+    if (preload.started) return;
+    preload.started = true;
+    ChooseMediaBackend();
+    // The toolkit later loads the same file as its plugin and finds it loaded already. The
+    // handle is kept: the toolkit unloads nothing before the end either.
+    const QString plugin = QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/multimedia/lib"
+                           + qEnvironmentVariable("QT_MEDIA_BACKEND") + "mediaplugin.so";
+    preload.thread = std::thread([path = plugin.toLocal8Bit()] {
+        ::dlopen(path.constData(), RTLD_LAZY | RTLD_LOCAL);
+    });
+}
+
 CVideoWnd::CVideoWnd(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("DirectShow Child"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -37,6 +78,7 @@ CVideoWnd::~CVideoWnd() { Release(); }
 bool CVideoWnd::Open(const QString& fileName) {
     Release();
     if (!QFileInfo(fileName).isFile()) return false;
+    BackendPreload().Wait();
 
     ChooseMediaBackend();
     m_player = new QMediaPlayer(this);

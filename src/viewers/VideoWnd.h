@@ -86,3 +86,9 @@ private:
 // Chooses the media backend before the first player is made, unless the environment names
 // one (QT_MEDIA_BACKEND).
 void ChooseMediaBackend();
+
+// Chooses the media backend and loads its plugin with the decoder libraries on a thread of
+// their own, so that the first player (the intro's film) need not wait while they load. May
+// run before the application object exists; the first Open waits for the thread. Once per
+// process; later calls do nothing.
+void PreloadMediaBackend();

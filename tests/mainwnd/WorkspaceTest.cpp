@@ -1,5 +1,6 @@
 // Workspace files, profile names, the profile menu's contents and the profile files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -53,6 +54,21 @@ TEST(WorkspaceFile, LayoutOfThreeCountriesAndTwoFields) {
     EXPECT_EQ(read.tableKind, 2);
     EXPECT_EQ(read.allCountries, 1u);
     EXPECT_EQ(read.countryIds, ws.countryIds);
+    EXPECT_EQ(read.dataIds, ws.dataIds);
+
+    // Saving the same workspace again leaves the file as it is (a replacement would be a new
+    // file); a changed workspace replaces it.
+    const auto inode = [&] {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_ino : ino_t(0);
+    };
+    const ino_t first = inode();
+    ASSERT_TRUE(WriteWorkspaceFile(path, ws));
+    EXPECT_EQ(inode(), first);
+    ws.dataIds.push_back(205);
+    ASSERT_TRUE(WriteWorkspaceFile(path, ws));
+    EXPECT_NE(inode(), first);
+    ASSERT_EQ(ReadWorkspaceFile(path, read), WorkspaceRead::Ok);
     EXPECT_EQ(read.dataIds, ws.dataIds);
 }
 

@@ -144,6 +144,25 @@ TEST(RegistryFiles, FailedWriteKeepsTheOldFile) {
     }
 }
 
+// A value written again as it stands leaves the file alone (no write, no sync); a changed
+// value or a new spelling of its name is written.
+TEST(RegistryFiles, UnchangedValueIsNotWrittenAgain) {
+    CTempDir dir;
+    CFailingOps ops(0);
+    CRegistryFiles store("", dir / "user.ini", ops);
+    ASSERT_TRUE(store.WriteValue("K", RegistryValue{"Workspace", true, "\x01"}));
+    const int afterFirst = ops.Calls();
+    EXPECT_GT(afterFirst, 0);
+    ASSERT_TRUE(store.WriteValue("K", RegistryValue{"Workspace", true, "\x01"}));
+    EXPECT_EQ(ops.Calls(), afterFirst);
+    ASSERT_TRUE(store.WriteValue("K", RegistryValue{"Workspace", true, "\x02"}));
+    const int afterChange = ops.Calls();
+    EXPECT_GT(afterChange, afterFirst);
+    ASSERT_TRUE(store.WriteValue("K", RegistryValue{"WORKSPACE", true, "\x02"}));
+    EXPECT_GT(ops.Calls(), afterChange);
+    EXPECT_EQ(ValueOf(store, "K", "WORKSPACE"), "bin:\x02");
+}
+
 TEST(RegistryFiles, TextWithLineBreakStaysOneValue) {
     RegistryDocument doc{{"K", {{"header", false, "a\nb"}, {"@", false, "x=y"}}}};
     auto back = ParseRegistryText(FormatRegistryText(doc));
