@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QPromise>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -62,4 +63,30 @@ TEST(IntroWnd, PhaseEndsAfterOneSecondOrOnKeyRelease) {
     QPointer<CIntroWnd> second = intro;
     intro->CloseAfter(0);
     EXPECT_TRUE(WaitUntil([&] { return second.isNull(); }));
+}
+
+// A picture still being decoded: the screen is black until it arrives, then shows it; the
+// phase runs as ever.
+TEST(IntroWnd, PictureThatArrivesDuringThePhase) {
+    CIntroWnd* intro = nullptr;
+    QPromise<QImage> promise;
+    promise.start();
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+
+    QColor before;
+    QTimer::singleShot(0, [&] {
+        before = intro->grab().toImage().pixelColor(intro->rect().center());
+        promise.addResult(picture);
+        promise.finish();
+    });
+    // The picture's arrival is posted long before the phase's second is up.
+    CIntroWnd::Run(promise.future(), QStringLiteral("/nonexistent/ZYB2004.nox"), &intro);
+    ASSERT_NE(intro, nullptr);
+    EXPECT_EQ(before, QColor(Qt::black));
+    EXPECT_EQ(intro->grab().toImage().pixelColor(intro->rect().center()), QColor(Qt::blue));
+
+    QPointer<CIntroWnd> gone = intro;
+    intro->CloseAfter(0);
+    EXPECT_TRUE(WaitUntil([&] { return gone.isNull(); }));
 }
