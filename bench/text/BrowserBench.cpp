@@ -7,9 +7,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QWebEnginePage>
-#include <QWebEngineScript>
-#include <QWebEngineView>
 
 #include "app/Settings.h"
 #include "controls/TemplateDialog.h"
@@ -73,14 +70,13 @@ void BM_LinkClickToPageLoaded(benchmark::State& state) {
     } pageLoads;
     window->installEventFilter(&pageLoads);
     int& loads = pageLoads.count;
-    QWebEnginePage* page = window->Browser()->View()->page();
+    CWebView* page = window->Browser()->WebView();
     // The article's own page, not the bare host page the window started with.
     bool composed = false;
     WaitFor([&] {
         if (window->Browser()->IsLoading()) return false;
-        page->runJavaScript(QStringLiteral("!!document.getElementById('Layer2')"),
-                            QWebEngineScript::ApplicationWorld,
-                            [&](const QVariant& v) { composed = v.toBool(); });
+        page->RunScript(QStringLiteral("!!document.getElementById('Layer2')"),
+                        [&](const QVariant& v) { composed = v.toBool(); });
         return composed;
     });
     // Back and forth between two articles, each through a cross reference on the page.
@@ -88,17 +84,15 @@ void BM_LinkClickToPageLoaded(benchmark::State& state) {
     int round = 0;
     for (auto _ : state) {
         bool ready = false;
-        page->runJavaScript(QStringLiteral("document.body.insertAdjacentHTML('beforeend', '<a "
-                                           "id=bench href=\"%1\" target=STEXT>x</a>')")
-                                .arg(QLatin1String(targets[round++ % 2])),
-                            QWebEngineScript::ApplicationWorld,
-                            [&](const QVariant&) { ready = true; });
+        page->RunScript(QStringLiteral("document.body.insertAdjacentHTML('beforeend', '<a "
+                                       "id=bench href=\"%1\" target=STEXT>x</a>')")
+                            .arg(QLatin1String(targets[round++ % 2])),
+                        [&](const QVariant&) { ready = true; });
         WaitFor([&] { return ready; });
         const int before = loads;
         QElapsedTimer clock;
         clock.start();
-        page->runJavaScript(QStringLiteral("document.getElementById('bench').click()"),
-                            QWebEngineScript::ApplicationWorld);
+        page->RunScript(QStringLiteral("document.getElementById('bench').click()"), {});
         if (!WaitFor([&] { return loads > before; }, 10000)) {
             state.SkipWithError("no page-loaded notification");
             return;

@@ -42,8 +42,9 @@ void PrepareBrowserEnvironment() {
     const char* current = std::getenv("QTWEBENGINE_CHROMIUM_FLAGS");
     std::string flags = ChromiumFlags(current ? current : "", ::geteuid() == 0, HasGpu());
     if (!flags.empty()) ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.c_str(), 1);
-    // The embedded browser shares its drawing contexts with the windows.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The drawing context the embedded browser shares with the windows is made with the first
+    // browser (text/WebViewModule.h), not here: making it costs start-up a good tenth of a
+    // second on machines that draw in software.
 }
 
 CKompendorApp::CKompendorApp(int& argc, char** argv, IRegistryStore& registry)

@@ -1,102 +1,23 @@
 #include "text/NOXBrowser.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QPointer>
 #include <QResizeEvent>
 #include <QTimerEvent>
-#include <QWebChannel>
-#include <QWebEngineHistory>
-#include <QWebEngineLoadingInfo>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineScript>
-#include <QWebEngineScriptCollection>
-#include <QWebEngineSettings>
-#include <QWebEngineView>
-#include <cstdio>
 
 #include "controls/TemplateLoader.h"
 #include "data/ErrorReporter.h"
 #include "data/ValueRoutines.h"
+#include "platform/MessageBox.h"
 #include "text/BookmarkDatabase.h"
 #include "text/BrowserPrintJob.h"
 #include "text/Highlight.h"
 #include "text/PageSetup.h"
+#include "text/WebViewModule.h"
 
 namespace {
-
-// The page's own scripts run in the main world; the wrapper's run in a world of their own,
-// where nothing a page contains can reach the program's channel.
-constexpr quint32 kWorld = QWebEngineScript::ApplicationWorld;
-
-// The document event sink and the helpers the wrapper's scripts use, installed into every
-// page as soon as its document is ready. Events and clicks reach the program through the
-// channel object "bridge"; what arrives before the channel is up waits in a queue.
-const char* const kSinkScript = R"JS(
-(function () {
-  if (window.__nox) return;
-  var nox = window.__nox = { sink: false, bridge: null, queue: [], watched: null };
-  nox.send = function (name, args) {
-    if (nox.bridge) nox.bridge[name].apply(nox.bridge, args);
-    else nox.queue.push([name, args]);
-  };
-  new QWebChannel(qt.webChannelTransport, function (channel) {
-    nox.bridge = channel.objects.bridge;
-    var waiting = nox.queue;
-    nox.queue = [];
-    waiting.forEach(function (call) { nox.bridge[call[0]].apply(nox.bridge, call[1]); });
-  });
-  // The first element of that name or id, in document order.
-  nox.el = function (name) {
-    var byId = document.getElementById(name);
-    var byName = document.getElementsByName(name)[0] || null;
-    if (!byId || !byName) return byId || byName;
-    return (byId.compareDocumentPosition(byName) & Node.DOCUMENT_POSITION_PRECEDING) ? byName : byId;
-  };
-  nox.anchor = function (name) {
-    var anchors = document.anchors, i;
-    for (i = 0; i < anchors.length; ++i) if (anchors[i].name === name) return anchors[i];
-    var lower = name.toLowerCase();
-    for (i = 0; i < anchors.length; ++i) if (anchors[i].name.toLowerCase() === lower) return anchors[i];
-    return null;
-  };
-  nox.rect = function (e) {
-    var r = e.getBoundingClientRect();
-    return [Math.round(r.left + window.scrollX), Math.round(r.top + window.scrollY),
-            Math.round(r.width), Math.round(r.height)];
-  };
-  nox.watch = function (name) {
-    var e = name ? nox.el(name) : null;
-    if (!e || e === nox.watched) return;
-    nox.watched = e;
-    e.addEventListener('scroll', function () {
-      if (nox.watched === e) nox.send('elementScrolled', [e.scrollLeft, e.scrollTop]);
-    }, { passive: true });
-  };
-  var codes = { mousedown: 0x466, mouseup: 0x467, keypress: 0x468, keydown: 0x469 };
-  Object.keys(codes).forEach(function (type) {
-    document.addEventListener(type, function () {
-      if (nox.sink) nox.send('documentEvent', [codes[type]]);
-    }, true);
-  });
-  document.addEventListener('click', function (event) {
-    if (!nox.sink || event.button !== 0 || !event.target.closest) return;
-    var link = event.target.closest('[href]');
-    if (!link) return;
-    var href = typeof link.href === 'string' ? link.href : link.getAttribute('href');
-    if (href.charAt(href.length - 1) === '#') href = href.slice(0, -1);
-    // In-page jumps are the page's own business.
-    if (href.indexOf('#') >= 0) return;
-    event.preventDefault();
-    nox.send('linkClicked', [href, link.getAttribute('target') || '']);
-  }, true);
-})();
-)JS";
 
 // The arguments of a script call as JavaScript literals.
 QString Args(const QJsonArray& args) {
@@ -115,93 +36,7 @@ qreal ZoomFactor(int zoom) {
     return kFactors[std::clamp(zoom, 0, 4)];
 }
 
-// One profile for every wrapper: kept in memory only (nothing of the pages is written to the
-// user's disk), with the wrapper's scripts.
-QWebEngineProfile* WrapperProfile() {
-    static QPointer<QWebEngineProfile> profile;
-    if (profile) return profile;
-    profile = new QWebEngineProfile(qApp);
-    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-
-    QFile channelFile(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
-    channelFile.open(QIODevice::ReadOnly);
-    QWebEngineScript channel;
-    channel.setName(QStringLiteral("qwebchannel"));
-    channel.setSourceCode(QString::fromUtf8(channelFile.readAll()));
-    channel.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    channel.setWorldId(kWorld);
-    channel.setRunsOnSubFrames(false);
-    profile->scripts()->insert(channel);
-
-    QWebEngineScript sink;
-    sink.setName(QStringLiteral("noxsink"));
-    sink.setSourceCode(QString::fromLatin1(kSinkScript));
-    sink.setInjectionPoint(QWebEngineScript::DocumentReady);
-    sink.setWorldId(kWorld);
-    sink.setRunsOnSubFrames(false);
-    profile->scripts()->insert(sink);
-    return profile;
-}
-
 }  // namespace
-
-// ---------------------------------------------------------------------------------------
-// The browser control and its page
-
-class CBrowserView : public QWebEngineView {
-public:
-    CBrowserView(CNOXBrowser* browser) : QWebEngineView(browser), m_browser(browser) {}
-
-protected:
-    void contextMenuEvent(QContextMenuEvent* event) override {
-        if (m_browser->OnContextMenu())
-            event->accept();
-        else
-            QWebEngineView::contextMenuEvent(event);
-    }
-
-private:
-    CNOXBrowser* m_browser;
-};
-
-class CBrowserPage : public QWebEnginePage {
-public:
-    CBrowserPage(QWebEngineProfile* profile, CNOXBrowser* browser, QObject* parent)
-        : QWebEnginePage(profile, parent), m_browser(browser) {}
-
-protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
-        if (!isMainFrame) return true;
-        return m_browser->OnNavigationRequest(url);
-    }
-    // No popup windows: links are the owner's business.
-    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int line,
-                                  const QString& source) override {
-        if (qEnvironmentVariableIntValue("KOMPENDOR_JS_LOG"))
-            std::fprintf(stderr, "js: %s:%d: %s\n", qPrintable(source), line, qPrintable(message));
-    }
-
-private:
-    CNOXBrowser* m_browser;
-};
-
-// What the page calls in the program, through the channel.
-class CBrowserBridge : public QObject {
-    Q_OBJECT
-public:
-    explicit CBrowserBridge(CNOXBrowser* browser) : QObject(browser), m_browser(browser) {}
-
-    Q_INVOKABLE void linkClicked(const QString& url, const QString& target) {
-        m_browser->OnLinkClicked(url, target, 0);
-    }
-    Q_INVOKABLE void documentEvent(int code) { m_browser->OnDocumentEvent(code); }
-    Q_INVOKABLE void elementScrolled(int left, int top) { m_browser->OnElementScrolled(left, top); }
-
-private:
-    CNOXBrowser* m_browser;
-};
 
 // ---------------------------------------------------------------------------------------
 // Creation
@@ -223,17 +58,9 @@ CNOXBrowser::~CNOXBrowser() {
     m_destroying = true;
     // A print still running puts the user's page setup back here.
     m_printJob.reset();
-    // The page goes before the channel and the bridge it talks to; while the browser still
-    // renders a print the page must stay until that answer came (the browser insists).
-    if (m_pView) {
-        QWebEnginePage* page = m_pView->page();
-        if (m_pdfPending) {
-            page->setWebChannel(nullptr, kWorld);
-            page->setParent(nullptr);
-        } else {
-            delete page;
-        }
-    }
+    // The page goes before the wrapper's own objects (it stays while the browser still renders
+    // a print, until that answer came).
+    if (m_pView) m_pView->ReleasePage();
 }
 
 bool CNOXBrowser::Create(QWidget* owner, int ownerId, const QRect& rect, const QString& hostPage,
@@ -263,36 +90,31 @@ bool CNOXBrowser::CreateInPlace(QWidget* owner, CTemplateControls& controls, int
 
 void CNOXBrowser::CreateControl() {
     if (m_pView) return;
-    m_pView = new CBrowserView(this);
-    m_pView->setObjectName(QStringLiteral("IEChild"));
-    m_pView->setWindowTitle(QStringLiteral("IEChild"));
-    auto* page = new CBrowserPage(WrapperProfile(), this, m_pView);
-    page->setBackgroundColor(Qt::white);
-    page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    page->settings()->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
-    m_pView->setPage(page);
-    m_pChannel = new QWebChannel(this);
-    m_pBridge = new CBrowserBridge(this);
-    m_pChannel->registerObject(QStringLiteral("bridge"), m_pBridge);
-    page->setWebChannel(m_pChannel, kWorld);
-    connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
-        if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
-            OnLoadFinished(true);
-        else if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
-            OnLoadFinished(false);
-    });
-    m_pView->setGeometry(rect());
-    m_pView->show();
+    QString error;
+    const CreateWebViewFunction create = WebViewFactory(&error);
+    if (!create) {
+        // Said once; every browser stays empty.
+        static bool told = false;
+        if (!told) {
+            told = true;
+            ShowMessageBox(error.toStdString(), kCaptionFehler, MsgIcon::Stop);
+        }
+        return;
+    }
+    m_pView = create(this, this);
+    QWidget* view = m_pView->Widget();
+    view->setGeometry(rect());
+    view->show();
     setEnabled(true);
-    m_pView->setFocus();
+    view->setFocus();
     LoadHostPage();
 }
 
-QWebEngineView* CNOXBrowser::View() const { return m_pView; }
+QWidget* CNOXBrowser::View() const { return m_pView ? m_pView->Widget() : nullptr; }
 
 void CNOXBrowser::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (m_pView) m_pView->setGeometry(rect());
+    if (m_pView) m_pView->Widget()->setGeometry(rect());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -304,7 +126,7 @@ void CNOXBrowser::LoadHostPage() {
     ++m_loadSerial;
     m_fallbackShown = false;
     m_watchedLeft = m_watchedTop = 0;
-    m_pView->load(QUrl::fromLocalFile(m_hostPage));
+    m_pView->Load(QUrl::fromLocalFile(m_hostPage));
 }
 
 void CNOXBrowser::ShowHTML(const QString& text) {
@@ -340,12 +162,12 @@ void CNOXBrowser::OnLoadFinished(bool ok) {
         // so that relative addresses resolve as they would have.
         if (m_fallbackShown) return;
         m_fallbackShown = true;
-        m_pView->page()->setHtml(QStringLiteral("<html><head></head><body></body></html>"),
-                                 QUrl::fromLocalFile(m_hostPage));
+        m_pView->SetHtml(QStringLiteral("<html><head></head><body></body></html>"),
+                         QUrl::fromLocalFile(m_hostPage));
         return;
     }
     const unsigned serial = m_loadSerial;
-    m_pView->setZoomFactor(ZoomFactor(m_zoom));
+    m_pView->SetZoomFactor(ZoomFactor(m_zoom));
 
     // Title, event sink, background and body in one step; the body comes back as the browser
     // serialises it when there are bookmarks to show or hits to mark.
@@ -404,7 +226,7 @@ void CNOXBrowser::FinishLoad(unsigned serial) {
     if (serial != m_loadSerial) return;
     m_loading = false;
     // The host page is loaded anew for every text; the browser keeps no history of it.
-    m_pView->page()->history()->clear();
+    m_pView->ClearHistory();
     if (!m_pendingAnchor.isEmpty()) {
         const QString anchor = m_pendingAnchor;
         m_pendingAnchor.clear();
@@ -421,7 +243,7 @@ void CNOXBrowser::FinishLoad(unsigned serial) {
     for (auto& step : waiting) step();
     if (!alive) return;
     SendToOwner(NBM_PAGELOADED, m_ownerId);
-    if (alive && m_pView && serial == m_loadSerial && !m_loading) m_pView->setFocus();
+    if (alive && m_pView && serial == m_loadSerial && !m_loading) m_pView->Widget()->setFocus();
 }
 
 void CNOXBrowser::SetHighlightTerms(const std::vector<std::string>& terms) {
@@ -438,7 +260,7 @@ void CNOXBrowser::RunScript(const QString& script,
         return;
     }
     QPointer<const CNOXBrowser> alive(this);
-    m_pView->page()->runJavaScript(script, kWorld, [alive, done](const QVariant& result) {
+    m_pView->RunScript(script, [alive, done](const QVariant& result) {
         if (alive && !alive->m_destroying && done) done(result);
     });
 }
@@ -503,14 +325,12 @@ void CNOXBrowser::GetElementsHTML(const QStringList& names,
               });
 }
 
-bool CNOXBrowser::HasSelection() const { return m_pView && m_pView->page()->hasSelection(); }
+bool CNOXBrowser::HasSelection() const { return m_pView && m_pView->HasSelection(); }
 
-QString CNOXBrowser::SelectedText() const {
-    return m_pView ? m_pView->page()->selectedText() : QString();
-}
+QString CNOXBrowser::SelectedText() const { return m_pView ? m_pView->SelectedText() : QString(); }
 
 void CNOXBrowser::Copy() {
-    if (m_pView) m_pView->page()->triggerAction(QWebEnginePage::Copy);
+    if (m_pView) m_pView->Copy();
 }
 
 void CNOXBrowser::GetAnchorNames(std::function<void(const std::vector<std::string>&)> done) const {
@@ -641,7 +461,7 @@ void CNOXBrowser::OnDocumentEvent(int code) {
 bool CNOXBrowser::OnNavigationRequest(const QUrl& url) {
     // The wrapper's own navigation to its host page passes while it loads.
     if (m_loading || !m_interceptLinks) return true;
-    const QUrl current = m_pView->page()->url();
+    const QUrl current = m_pView->Url();
     if (url.hasFragment()
         && url.adjusted(QUrl::RemoveFragment) == current.adjusted(QUrl::RemoveFragment))
         return true;
@@ -708,5 +528,3 @@ QString CNOXBrowser::SetHTML(CRecordset& record, const std::string& titleField,
     ShowHTML(html);
     return html;
 }
-
-#include "NOXBrowser.moc"

@@ -31,11 +31,8 @@
 
 #include "text/Bookmark.h"
 #include "text/LinkProtocol.h"
+#include "webview/WebView.h"
 
-class QWebEngineView;
-class QWebChannel;
-class CBrowserView;
-class CBrowserBridge;
 class CTemplateControls;
 class CBookmarkDatabase;
 class CDatabase;
@@ -65,7 +62,7 @@ private:
     const CLinkRecord* m_record;
 };
 
-class CNOXBrowser : public QWidget {
+class CNOXBrowser : public QWidget, private CWebViewClient {
     Q_OBJECT
 public:
     // Child id and window text of the browser control inside the wrapper.
@@ -229,7 +226,10 @@ public:
     // The highlight markup removed from an HTML text.
     static void RemoveHighlights(std::string& html);
 
-    QWebEngineView* View() const;
+    // The browser control (the web engine's view), null when the browser's module could not
+    // be loaded; its page operations.
+    QWidget* View() const;
+    CWebView* WebView() const { return m_pView; }
     QWidget* Owner() const { return m_pOwner; }
     int OwnerId() const { return m_ownerId; }
 
@@ -244,12 +244,8 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    friend class CBrowserView;
-    friend class CBrowserPage;
-    friend class CBrowserBridge;
-
     void CreateControl();
-    void OnLoadFinished(bool ok);
+    void OnLoadFinished(bool ok) override;
     void AfterBodyWritten(unsigned serial, const QString& body,
                           const std::vector<CBookmarkPlace>& bookmarks);
     // The places of article's bookmarks to put into its page; none while bookmarks are off.
@@ -264,11 +260,11 @@ private:
     void SendToOwner(QEvent::Type type, int wParam, const CLinkRecord* record = nullptr);
     // From the page: a link the user clicked (the document event sink), a document event, a
     // navigation the browser was asked for, a right click, a scrolled element.
-    void OnLinkClicked(const QString& url, const QString& target, int wParam);
-    void OnDocumentEvent(int code);
-    bool OnNavigationRequest(const QUrl& url);
-    bool OnContextMenu();
-    void OnElementScrolled(int left, int top);
+    void OnLinkClicked(const QString& url, const QString& target, int wParam) override;
+    void OnDocumentEvent(int code) override;
+    bool OnNavigationRequest(const QUrl& url) override;
+    bool OnContextMenu() override;
+    void OnElementScrolled(int left, int top) override;
 
     // Printing steps (NOXBrowserPrint.cpp).
     void PrintWithPrinter();
@@ -285,13 +281,11 @@ private:
     bool m_interceptLinks = false;
     bool m_showOnLoad = true;
     bool m_ownerRenders = false;
-    CBrowserView* m_pView = nullptr;
+    CWebView* m_pView = nullptr;
     QPointer<QWidget> m_pOwner;
     int m_ownerId = 0;
     QString m_pageHTML;
     QString m_deferredHTML;
-    CBrowserBridge* m_pBridge = nullptr;
-    QWebChannel* m_pChannel = nullptr;
     QString m_pendingAnchor;
     std::vector<std::string> m_highlightTerms;
     int m_zoom = kZoom;
@@ -324,7 +318,5 @@ private:
     int m_watchedLeft = 0;
     int m_watchedTop = 0;
     std::unique_ptr<CBrowserPrintJob> m_printJob;
-    // The browser renders the print's PDF.
-    bool m_pdfPending = false;
     bool m_destroying = false;
 };

@@ -3,7 +3,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QPointer>
-#include <QWebEngineView>
 
 #include "data/Database.h"
 #include "data/ErrorReporter.h"

@@ -16,8 +16,6 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTemporaryFile>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 #include "platform/MessageBox.h"
 #include "text/BrowserPrintJob.h"
@@ -147,13 +145,13 @@ void CNOXBrowser::Print() {
     const QDateTime now = QDateTime::currentDateTime();
     // The document title; without one the page's own title, but not the address or file name
     // the browser puts in its place.
-    const QUrl url = View()->page()->url();
-    QString title = m_documentTitle.isEmpty() ? View()->page()->title() : m_documentTitle;
+    const QUrl url = m_pView->Url();
+    QString title = m_documentTitle.isEmpty() ? m_pView->Title() : m_documentTitle;
     if (m_documentTitle.isEmpty()
         && (title == url.toString() || title == url.fileName() || title == url.toLocalFile()))
         title.clear();
     job->fields.title = title.toStdString();
-    job->fields.address = View()->page()->url().toString().toStdString();
+    job->fields.address = url.toString().toStdString();
     job->fields.date = now.date().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
     job->fields.longDate = german.toString(now.date(), QLocale::LongFormat).toStdString();
     job->fields.time = now.time().toString(QStringLiteral("HH:mm")).toStdString();
@@ -206,19 +204,9 @@ void CNOXBrowser::PrintToPdf() {
     }
     const QPageLayout layout(size, orientation, margins, QPageLayout::Millimeter);
     QPointer<CNOXBrowser> alive(this);
-    QPointer<QWebEnginePage> page = View()->page();
-    m_pdfPending = true;
-    page->printToPdf(
-        [alive, page](const QByteArray& pdf) {
-            // A wrapper that went meanwhile left its page to this answer.
-            if (!alive) {
-                if (page) page->deleteLater();
-                return;
-            }
-            alive->m_pdfPending = false;
-            if (alive->m_printJob) alive->OnPdfReady(pdf);
-        },
-        layout);
+    m_pView->PrintToPdf(layout, [alive](const QByteArray& pdf) {
+        if (alive && alive->m_printJob) alive->OnPdfReady(pdf);
+    });
 }
 
 void CNOXBrowser::OnPdfReady(const QByteArray& pdf) {

@@ -4,9 +4,6 @@
 #include <QPlainTextEdit>
 #include <QTreeWidgetItem>
 #include <QTreeWidgetItemIterator>
-#include <QWebEnginePage>
-#include <QWebEngineScript>
-#include <QWebEngineView>
 
 #include "data/ErrorReporter.h"
 #include "mainwnd/BookmarkWnd.h"
@@ -102,7 +99,7 @@ protected:
     // Sets a bookmark on the first occurrence of word, as button 1058 does.
     std::int32_t Mark(const std::string& word) {
         Await<QVariant>([&](auto done) {
-            Browser()->View()->page()->runJavaScript(
+            Browser()->WebView()->RunScript(
                 QStringLiteral("(function (w) { var walker = document.createTreeWalker("
                                "document.body, NodeFilter.SHOW_TEXT), n;"
                                " while ((n = walker.nextNode())) { var at = n.data.indexOf(w);"
@@ -111,7 +108,7 @@ protected:
                                "   var s = window.getSelection(); s.removeAllRanges();"
                                "   s.addRange(r); return true; } } return false; })(\"%1\")")
                     .arg(QString::fromStdString(word)),
-                QWebEngineScript::ApplicationWorld, done);
+                done);
         });
         EXPECT_TRUE(WaitFor([&] { return Browser()->HasSelection(); }));
         std::int32_t id = 0;
@@ -175,9 +172,8 @@ TEST_F(BookmarkWndTest, FollowsTheArticleAndOpensEntriesAtTheirBookmarks) {
     EXPECT_EQ(Tree()->GetSelectedID(), far);
     ASSERT_TRUE(WaitFor([&] {
         return Await<QVariant>([&](auto done) {
-                   Browser()->View()->page()->runJavaScript(
-                       QStringLiteral("document.getElementById('Layer2').scrollTop"),
-                       QWebEngineScript::ApplicationWorld, done);
+                   Browser()->WebView()->RunScript(
+                       QStringLiteral("document.getElementById('Layer2').scrollTop"), done);
                }).toInt()
                > 100;
     })) << "the page did not scroll to the bookmark";
@@ -197,9 +193,8 @@ TEST_F(BookmarkWndTest, FollowsTheArticleAndOpensEntriesAtTheirBookmarks) {
     EXPECT_EQ(host.helps, 1);
     // Set without a selection: the hint.
     Await<QVariant>([&](auto done) {
-        Browser()->View()->page()->runJavaScript(
-            QStringLiteral("window.getSelection().removeAllRanges()"),
-            QWebEngineScript::ApplicationWorld, done);
+        Browser()->WebView()->RunScript(QStringLiteral("window.getSelection().removeAllRanges()"),
+                                        done);
     });
     window->Command(CBookmarkWnd::kSetButton);
     EXPECT_EQ(host.hints, 1);

@@ -1,9 +1,6 @@
 // Bookmarks in the article window under a real display (xvfb): set on a selection, shown again
 // with every load of the article and after the window was closed and opened again, widened
 // around links, measured without the search highlighting, deleted singly, by node and all.
-#include <QWebEnginePage>
-#include <QWebEngineScript>
-#include <QWebEngineView>
 
 #include "data/ErrorReporter.h"
 #include "text/ArticleAlmanac.h"
@@ -71,10 +68,7 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return loads > before && !Browser()->IsLoading(); }));
     }
     QVariant Eval(const QString& script) {
-        return Await<QVariant>([&](auto done) {
-            Browser()->View()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                                     done);
-        });
+        return Await<QVariant>([&](auto done) { Browser()->WebView()->RunScript(script, done); });
     }
     // Selects from the first occurrence of from (plus skip characters) to the end of the
     // first occurrence of to after it, in the page's text; gives the selected text.

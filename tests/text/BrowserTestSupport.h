@@ -23,7 +23,6 @@ namespace browsertest {
 inline const bool kFlagsSet = [] {
     if (!std::getenv("QTWEBENGINE_CHROMIUM_FLAGS"))
         ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu", 1);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     return true;
 }();
 

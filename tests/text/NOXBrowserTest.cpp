@@ -6,10 +6,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QTest>
-#include <QWebEnginePage>
-#include <QWebEngineScript>
-#include <QWebEngineView>
 #include <cstdio>
+#include <dlfcn.h>
 #include <memory>
 
 #include "platform/RegistryFiles.h"
@@ -67,10 +65,7 @@ protected:
             WaitFor([&] { return owner.Count(NBM_PAGELOADED) > before && !browser->IsLoading(); }));
     }
     QVariant Eval(const QString& script) {
-        return Await<QVariant>([&](auto done) {
-            browser->View()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                                   done);
-        });
+        return Await<QVariant>([&](auto done) { browser->WebView()->RunScript(script, done); });
     }
     std::string Body() {
         return Await<QString>([&](auto done) { browser->GetBodyHTML(done); }).toStdString();
@@ -87,7 +82,37 @@ protected:
     CNOXBrowser* browser = nullptr;
 };
 
+// Whether the web engine is in the process (nothing is loaded by asking).
+bool EngineLoaded() {
+    void* engine = ::dlopen("libQt6WebEngineCore.so.6", RTLD_NOW | RTLD_NOLOAD);
+    if (engine) ::dlclose(engine);
+    return engine != nullptr;
+}
+
 }  // namespace
+
+// The program links no web engine: the first browser loads its view module, which brings it,
+// and later browsers reuse it.
+TEST_F(NOXBrowserTest, FirstBrowserLoadsTheWebEngine) {
+    ASSERT_FALSE(EngineLoaded());
+    Create();
+    EXPECT_TRUE(EngineLoaded());
+    ASSERT_NE(browser->View(), nullptr);
+    EXPECT_EQ(browser->View()->objectName(), "IEChild");
+    EXPECT_EQ(browser->View()->parentWidget(), browser);
+    ShowAndWait("<P>Erste Seite</P>");
+    EXPECT_EQ(Body(), "<p>Erste Seite</p>");
+
+    CNOXBrowser second;
+    second.Create(&owner, 78, QRect(0, 0, 200, 100), QString::fromStdString(dir / "HTML/TB.htm"),
+                  Qt::Widget);
+    ASSERT_TRUE(WaitFor([&] { return !second.IsLoading(); }));
+    ASSERT_NE(second.View(), nullptr);
+    second.ShowHTML("<P>Zweite Seite</P>");
+    ASSERT_TRUE(WaitFor([&] { return owner.Count(NBM_PAGELOADED) >= 4 && !second.IsLoading(); }));
+    const QString body = Await<QString>([&](auto done) { second.GetBodyHTML(done); });
+    EXPECT_EQ(body, "<p>Zweite Seite</p>");
+}
 
 TEST_F(NOXBrowserTest, SecondTextWaitsForTheFirstLoad) {
     Create();

@@ -5,9 +5,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QWebEnginePage>
-#include <QWebEngineScript>
-#include <QWebEngineView>
 
 #include "data/ErrorReporter.h"
 #include "noxctrls/PushCtrl.h"
@@ -115,10 +112,8 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return loads > before && !window->Browser()->IsLoading(); }));
     }
     QVariant Eval(const QString& script) {
-        return Await<QVariant>([&](auto done) {
-            window->Browser()->View()->page()->runJavaScript(
-                script, QWebEngineScript::ApplicationWorld, done);
-        });
+        return Await<QVariant>(
+            [&](auto done) { window->Browser()->WebView()->RunScript(script, done); });
     }
     int ScrollTop() { return Eval("document.getElementById('Layer2').scrollTop").toInt(); }
     void ScrollTo(int top) {
