@@ -13,11 +13,12 @@ if(NOT SOURCE_DIR)
 endif()
 
 # The layers from the bottom up. A folder may include its own headers and those of every
-# folder before it in this list; vmap, the world map renderer, stands alone and is used from
-# the map window (src/map) upwards.
+# folder before it in this list. The stand-alone modules include nothing of the program; each
+# is used from one folder upwards: vmap, the world map renderer, from the map window
+# (src/map), webview, the browser's view, from the browser wrapper (src/text).
 set(layers noxctrls platform data archive controls viewers text table map mainwnd)
-set(standalone vmap)
-set(standalone_users map)
+set(standalone vmap webview)
+set(standalone_users map text)
 # The only headers of app/ the main window reads: those of the core libraries there (the
 # settings record, the registry, the start-up checks), never the application object's.
 set(mainwnd_app_headers "app/Settings.h" "app/Registry.h" "app/Startup.h")
@@ -64,9 +65,11 @@ endfunction()
 
 set(below "")
 foreach(folder IN LISTS layers)
-    if(folder IN_LIST standalone_users)
-        list(APPEND below ${standalone})
-    endif()
+    foreach(module user IN ZIP_LISTS standalone standalone_users)
+        if(folder STREQUAL user)
+            list(APPEND below ${module})
+        endif()
+    endforeach()
     check_folder(${folder} "${below};${folder}")
     list(APPEND below ${folder})
 endforeach()
