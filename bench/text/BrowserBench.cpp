@@ -70,12 +70,12 @@ void BM_LinkClickToPageLoaded(benchmark::State& state) {
     } pageLoads;
     window->installEventFilter(&pageLoads);
     int& loads = pageLoads.count;
-    CWebView* page = window->Browser()->WebView();
+    CWebView* view = window->Browser()->WebView();
     // The article's own page, not the bare host page the window started with.
     bool composed = false;
     WaitFor([&] {
         if (window->Browser()->IsLoading()) return false;
-        page->RunScript(QStringLiteral("!!document.getElementById('Layer2')"),
+        view->RunScript(QStringLiteral("!!document.getElementById('Layer2')"),
                         [&](const QVariant& v) { composed = v.toBool(); });
         return composed;
     });
@@ -84,7 +84,7 @@ void BM_LinkClickToPageLoaded(benchmark::State& state) {
     int round = 0;
     for (auto _ : state) {
         bool ready = false;
-        page->RunScript(QStringLiteral("document.body.insertAdjacentHTML('beforeend', '<a "
+        view->RunScript(QStringLiteral("document.body.insertAdjacentHTML('beforeend', '<a "
                                        "id=bench href=\"%1\" target=STEXT>x</a>')")
                             .arg(QLatin1String(targets[round++ % 2])),
                         [&](const QVariant&) { ready = true; });
@@ -92,7 +92,7 @@ void BM_LinkClickToPageLoaded(benchmark::State& state) {
         const int before = loads;
         QElapsedTimer clock;
         clock.start();
-        page->RunScript(QStringLiteral("document.getElementById('bench').click()"), {});
+        view->RunScript(QStringLiteral("document.getElementById('bench').click()"), {});
         if (!WaitFor([&] { return loads > before; }, 10000)) {
             state.SkipWithError("no page-loaded notification");
             return;

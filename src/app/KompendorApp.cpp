@@ -43,8 +43,8 @@ void PrepareBrowserEnvironment() {
     std::string flags = ChromiumFlags(current ? current : "", ::geteuid() == 0, HasGpu());
     if (!flags.empty()) ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.c_str(), 1);
     // The drawing context the embedded browser shares with the windows is made with the first
-    // browser (text/WebViewModule.h), not here: making it costs start-up a good tenth of a
-    // second on machines that draw in software.
+    // browser (text/WebViewModule.h), not here: making it costs start-up 60-90 ms on machines
+    // that draw in software.
 }
 
 CKompendorApp::CKompendorApp(int& argc, char** argv, IRegistryStore& registry)

@@ -10,7 +10,6 @@
 #include "controls/TemplateLoader.h"
 #include "data/ErrorReporter.h"
 #include "data/ValueRoutines.h"
-#include "platform/MessageBox.h"
 #include "text/BookmarkDatabase.h"
 #include "text/BrowserPrintJob.h"
 #include "text/Highlight.h"
@@ -90,17 +89,8 @@ bool CNOXBrowser::CreateInPlace(QWidget* owner, CTemplateControls& controls, int
 
 void CNOXBrowser::CreateControl() {
     if (m_pView) return;
-    QString error;
-    const CreateWebViewFunction create = WebViewFactory(&error);
-    if (!create) {
-        // Said once; every browser stays empty.
-        static bool told = false;
-        if (!told) {
-            told = true;
-            ShowMessageBox(error.toStdString(), kCaptionFehler, MsgIcon::Stop);
-        }
-        return;
-    }
+    const CreateWebViewFunction create = WebViewFactory();
+    if (!create) return;
     m_pView = create(this, this);
     QWidget* view = m_pView->Widget();
     view->setGeometry(rect());

@@ -226,8 +226,8 @@ public:
     // The highlight markup removed from an HTML text.
     static void RemoveHighlights(std::string& html);
 
-    // The browser control (the web engine's view), null when the browser's module could not
-    // be loaded; its page operations.
+    // The browser control (the web engine's view) and its page operations; both null when the
+    // browser's module could not be loaded.
     QWidget* View() const;
     CWebView* WebView() const { return m_pView; }
     QWidget* Owner() const { return m_pOwner; }

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QOpenGLContext>
 
+#include "platform/MessageBox.h"
+
 QT_BEGIN_NAMESPACE
 Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 Q_GUI_EXPORT QOpenGLContext* qt_gl_global_share_context();
@@ -13,13 +15,8 @@ QT_END_NAMESPACE
 
 namespace {
 
-struct CModule {
-    CreateWebViewFunction create = nullptr;
-    QString error;
-};
-
-CModule Load() {
-    CModule module;
+// The module's entry; null, after telling the user why, when it cannot be loaded.
+CreateWebViewFunction Load() {
     // The web engine renders with OpenGL contexts shared with the application's one. A program
     // that links the engine gets that context made with the application; loaded later, the
     // engine finds the one made here (made before anything loads the engine).
@@ -30,22 +27,24 @@ CModule Load() {
     }
     const QString path
         = QCoreApplication::applicationDirPath() + QStringLiteral("/libkompendor_webview.so");
-    void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        module.error = QStringLiteral("Die Anzeige der Artikel kann nicht geladen werden (%1): %2")
-                           .arg(path, QString::fromLocal8Bit(dlerror()));
-        return module;
+    QString error;
+    CreateWebViewFunction create = nullptr;
+    if (void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL)) {
+        create = reinterpret_cast<CreateWebViewFunction>(dlsym(handle, "CreateWebView"));
+        if (!create)
+            error = QStringLiteral("Die Anzeige der Artikel in %1 ist unvollständig.").arg(path);
+    } else {
+        error = QStringLiteral("Die Anzeige der Artikel kann nicht geladen werden (%1): %2")
+                    .arg(path, QString::fromLocal8Bit(dlerror()));
     }
-    module.create = reinterpret_cast<CreateWebViewFunction>(dlsym(handle, "CreateWebView"));
-    if (!module.create)
-        module.error = QStringLiteral("Die Anzeige der Artikel in %1 ist unvollständig.").arg(path);
-    return module;
+    // Said once; every browser stays empty.
+    if (!create) ShowMessageBox(error.toStdString(), kCaptionFehler, MsgIcon::Stop);
+    return create;
 }
 
 }  // namespace
 
-CreateWebViewFunction WebViewFactory(QString* error) {
-    static const CModule module = Load();
-    if (error) *error = module.error;
-    return module.create;
+CreateWebViewFunction WebViewFactory() {
+    static const CreateWebViewFunction create = Load();
+    return create;
 }
