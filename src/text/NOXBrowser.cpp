@@ -90,7 +90,14 @@ bool CNOXBrowser::CreateInPlace(QWidget* owner, CTemplateControls& controls, int
 void CNOXBrowser::CreateControl() {
     if (m_pView) return;
     const CreateWebViewFunction create = WebViewFactory();
-    if (!create) return;
+    if (!create) {
+        // No page will come to cover the area: it shows as an empty one.
+        setAttribute(Qt::WA_OpaquePaintEvent, false);
+        QPalette empty = palette();
+        empty.setColor(QPalette::Window, Qt::white);
+        setPalette(empty);
+        return;
+    }
     m_pView = create(this, this);
     QWidget* view = m_pView->Widget();
     view->setGeometry(rect());

@@ -34,8 +34,9 @@ CreateWebViewFunction Load() {
         if (!create)
             error = QStringLiteral("Die Anzeige der Artikel in %1 ist unvollständig.").arg(path);
     } else {
-        error = QStringLiteral("Die Anzeige der Artikel kann nicht geladen werden (%1): %2")
-                    .arg(path, QString::fromLocal8Bit(dlerror()));
+        // The loader's reason names the file.
+        error = QStringLiteral("Die Anzeige der Artikel kann nicht geladen werden: %1")
+                    .arg(QString::fromLocal8Bit(dlerror()));
     }
     // Said once; every browser stays empty.
     if (!create) ShowMessageBox(error.toStdString(), kCaptionFehler, MsgIcon::Stop);
