@@ -152,8 +152,13 @@ std::string CCellInfoPages::GetValueHTML(std::int32_t landId, std::int32_t valId
 
     ReplaceAll(page, "%Title%", GetDataTitle(valId));
     ReplaceAll(page, "%Image%", image);
-    const auto found = std::find_if(chart.series.begin(), chart.series.end(),
-                                    [&](const CCellSeriesEntry& e) { return e.year == year; });
+    auto found = std::find_if(chart.series.begin(), chart.series.end(),
+                              [&](const CCellSeriesEntry& e) { return e.year == year; });
+    // A value without a year stands in the cell of any year the pair has no value for (the
+    // table asks with the reference year for fields without years).
+    if (found == chart.series.end())
+        found = std::find_if(chart.series.begin(), chart.series.end(),
+                             [](const CCellSeriesEntry& e) { return e.year == 0; });
     if (found != chart.series.end()) {
         ReplaceAll(page, "%Value%", FormatNumber(found->value));
         if (found->year >= 1) {

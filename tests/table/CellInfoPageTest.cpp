@@ -61,12 +61,17 @@ TEST_F(CellInfoPages, NumericPage) {
               "Population Division|Keine Angabe");
     EXPECT_EQ(page.rank, 0);
 
-    // A value without a year is shown (the table shows it too), without year and rank.
-    page = Compose(kFaeroeer, kEinwohner, 0);
-    EXPECT_TRUE(page.numeric);
-    EXPECT_EQ(page.html,
-              "<H2>Einwohner (Jahresmitte)</H2><IMG src='chart1.bmp'>47.000 ||Quelle: UN "
-              "Population Division|47.000");
+    // A value without a year is shown (the table shows it too), without year and rank: also
+    // for the reference year, which the table asks with for a field without years.
+    for (unsigned asked : {0u, 2002u}) {
+        page = Compose(kFaeroeer, kEinwohner, asked);
+        EXPECT_TRUE(page.numeric);
+        EXPECT_EQ(page.html,
+                  "<H2>Einwohner (Jahresmitte)</H2><IMG src='chart1.bmp'>47.000 ||Quelle: UN "
+                  "Population Division|47.000")
+            << asked;
+        EXPECT_EQ(page.rank, 0);
+    }
 
     // A text value beside a number: the number counts.
     page = Compose(kDeutschland, kWaehrung, 2002);
