@@ -15,8 +15,8 @@ QT_END_NAMESPACE
 
 namespace {
 
-// The module's entry; null, after telling the user why, when it cannot be loaded.
-CreateWebViewFunction Load() {
+// The module's entry; null when it cannot be loaded, error then says why.
+CreateWebViewFunction Load(QString& error) {
     // The web engine renders with OpenGL contexts shared with the application's one. A program
     // that links the engine gets that context made with the application; loaded later, the
     // engine finds the one made here (made before anything loads the engine).
@@ -27,7 +27,6 @@ CreateWebViewFunction Load() {
     }
     const QString path
         = QCoreApplication::applicationDirPath() + QStringLiteral("/libkompendor_webview.so");
-    QString error;
     CreateWebViewFunction create = nullptr;
     if (void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL)) {
         create = reinterpret_cast<CreateWebViewFunction>(dlsym(handle, "CreateWebView"));
@@ -38,14 +37,20 @@ CreateWebViewFunction Load() {
         error = QStringLiteral("Die Anzeige der Artikel kann nicht geladen werden: %1")
                     .arg(QString::fromLocal8Bit(dlerror()));
     }
-    // Said once; every browser stays empty.
-    if (!create) ShowMessageBox(error.toStdString(), kCaptionFehler, MsgIcon::Stop);
     return create;
 }
 
 }  // namespace
 
 CreateWebViewFunction WebViewFactory() {
-    static const CreateWebViewFunction create = Load();
+    static bool loaded = false;
+    static CreateWebViewFunction create = nullptr;
+    if (loaded) return create;
+    // Marked first: a browser made while the message below is open asks again and gets null.
+    loaded = true;
+    QString error;
+    create = Load(error);
+    // Said once; every browser stays empty.
+    if (!create) ShowMessageBox(error.toStdString(), kCaptionFehler, MsgIcon::Stop);
     return create;
 }
